@@ -1,0 +1,27 @@
+# Flags shared by every target of the tree.
+#
+# The DC filter must be the same IEEE double arithmetic in every build, so
+# contraction into fused multiply-adds and fast-math are off everywhere.
+add_compile_options(-Wall -Wextra -Wshadow -Wimplicit-fallthrough -ffp-contract=off -fno-fast-math)
+
+if(QUENMARL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(QUENMARL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # One self-contained executable: no runtime DLLs to ship beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+# quenmarl_add_library(name sources...): one library per subsystem folder.
+function(quenmarl_add_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

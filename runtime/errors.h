@@ -1,0 +1,60 @@
+#pragma once
+// The program's typed errors. Each carries a message and the name of its type,
+// which the unhandled-error report shows in square brackets.
+
+#include <cstdint>
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace runtime {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    virtual const char* typeName() const noexcept = 0;
+};
+
+// A failed platform call: the platform's error code, its system text and an
+// optional detail such as the path the call was about.
+class OSError : public Error {
+public:
+    OSError(std::uint32_t code, const std::string& systemText, const std::string& detail = {});
+    std::uint32_t code() const noexcept { return code_; }
+    const char* typeName() const noexcept override { return "OSError"; }
+
+private:
+    std::uint32_t code_;
+};
+
+// A file that cannot be opened or written, or a folder that cannot be made.
+class IOError : public Error {
+public:
+    using Error::Error;
+    const char* typeName() const noexcept override { return "IOError"; }
+};
+
+// A value that cannot be converted or accepted.
+class ValueError : public Error {
+public:
+    using Error::Error;
+    const char* typeName() const noexcept override { return "ValueError"; }
+};
+
+// The error of the platform's last failed call (GetLastError or errno), with
+// an optional detail.
+OSError lastOSError(const std::string& detail = {});
+
+// An OSError for an explicit platform error code.
+OSError osErrorFromCode(std::uint32_t code, const std::string& detail = {});
+
+// The IOError of a failed C runtime write: "errno: N `system text`".
+IOError writeError(int errnoValue);
+
+// The type name an error report shows for any exception.
+std::string errorTypeName(const std::exception& error);
+
+// "Error: unhandled exception: <message> [<type name>]", without a line break.
+std::string unhandledErrorText(const std::exception& error);
+
+}  // namespace runtime

@@ -1,0 +1,99 @@
+#include "runtime/worker_pool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <memory>
+
+#include "runtime/fs.h"
+
+namespace runtime {
+
+WorkerPool::WorkerPool(unsigned threadCount) {
+    threads_.reserve(threadCount);
+    for (unsigned i = 0; i < threadCount; ++i) threads_.emplace_back([this] { workerLoop(); });
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        std::lock_guard guard(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+}
+
+void WorkerPool::submit(std::function<void()> task) {
+    {
+        std::lock_guard guard(mutex_);
+        queue_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+}
+
+void WorkerPool::workerLoop() {
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) return;
+            task = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        task();
+    }
+}
+
+namespace {
+
+// Shared by the caller of runParallel and the helpers it queued. A helper may
+// start after the caller has returned; it then finds no index left and only
+// touches this record, which it keeps alive.
+struct ParallelRun {
+    const std::function<void(std::size_t)>* work;
+    std::size_t count;
+    std::atomic<std::size_t> nextIndex{0};
+    std::mutex mutex;
+    std::condition_variable allDone;
+    std::size_t finished = 0;
+    std::exception_ptr firstError;
+
+    void takePart() {
+        for (;;) {
+            const std::size_t index = nextIndex.fetch_add(1);
+            if (index >= count) return;
+            std::exception_ptr error;
+            try {
+                (*work)(index);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            std::lock_guard guard(mutex);
+            if (error && !firstError) firstError = error;
+            if (++finished == count) allDone.notify_all();
+        }
+    }
+};
+
+}  // namespace
+
+void WorkerPool::runParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
+    if (count == 0) return;
+    auto run = std::make_shared<ParallelRun>();
+    run->work = &work;
+    run->count = count;
+    const std::size_t helpers = std::min<std::size_t>(count - 1, threads_.size());
+    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
+    run->takePart();
+    std::unique_lock lock(run->mutex);
+    run->allDone.wait(lock, [&] { return run->finished == run->count; });
+    if (run->firstError) std::rethrow_exception(run->firstError);
+}
+
+WorkerPool& sharedWorkerPool() {
+    static WorkerPool pool(std::min(processorCount(), 256u));
+    return pool;
+}
+
+}  // namespace runtime
