@@ -4,6 +4,7 @@
 // POSIX one (fs_posix.cpp). Paths are UTF-8.
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,6 +62,10 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// Opens the file for binary writing with the C runtime ("wb": created, or
+// truncated when it exists). Null when it cannot be opened; errno tells why.
+std::FILE* openFileForWriting(const std::string& path);
 
 // Processors the platform reports for this process (at least 1).
 unsigned processorCount();

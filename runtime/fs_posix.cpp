@@ -95,6 +95,8 @@ std::optional<FolderEntry> FolderListing::next() {
     return result;
 }
 
+std::FILE* openFileForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
+
 unsigned processorCount() {
     const long count = ::sysconf(_SC_NPROCESSORS_ONLN);
     return count > 0 ? static_cast<unsigned>(count) : 1u;

@@ -131,6 +131,8 @@ std::optional<FolderEntry> FolderListing::next() {
     return entry;
 }
 
+std::FILE* openFileForWriting(const std::string& path) { return _wfopen(widen(path).c_str(), L"wb"); }
+
 unsigned processorCount() {
     SYSTEM_INFO info{};
     GetSystemInfo(&info);

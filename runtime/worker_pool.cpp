@@ -45,14 +45,12 @@ void WorkerPool::workerLoop() {
     }
 }
 
-namespace {
-
-// Shared by the caller of runParallel and the helpers it queued. A helper may
-// start after the caller has returned; it then finds no index left and only
-// touches this record, which it keeps alive.
+// Shared by the caller of a parallel run and the helpers it queued. A helper
+// may start after the run has finished; it then finds no index left and
+// only touches this record, which it keeps alive.
 struct ParallelRun {
-    const std::function<void(std::size_t)>* work;
-    std::size_t count;
+    std::function<void(std::size_t)> work;
+    std::size_t count = 0;
     std::atomic<std::size_t> nextIndex{0};
     std::mutex mutex;
     std::condition_variable allDone;
@@ -65,7 +63,7 @@ struct ParallelRun {
             if (index >= count) return;
             std::exception_ptr error;
             try {
-                (*work)(index);
+                work(index);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -76,19 +74,34 @@ struct ParallelRun {
     }
 };
 
-}  // namespace
-
-void WorkerPool::runParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
-    if (count == 0) return;
-    auto run = std::make_shared<ParallelRun>();
-    run->work = &work;
-    run->count = count;
-    const std::size_t helpers = std::min<std::size_t>(count - 1, threads_.size());
-    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
+void ParallelJob::wait() {
+    if (!run_) return;
+    const std::shared_ptr<ParallelRun> run = std::move(run_);
     run->takePart();
     std::unique_lock lock(run->mutex);
     run->allDone.wait(lock, [&] { return run->finished == run->count; });
     if (run->firstError) std::rethrow_exception(run->firstError);
+}
+
+ParallelJob WorkerPool::startParallel(std::size_t count, std::function<void(std::size_t)> work) {
+    if (count == 0) return ParallelJob();
+    auto run = std::make_shared<ParallelRun>();
+    run->work = std::move(work);
+    run->count = count;
+    const std::size_t helpers = std::min<std::size_t>(count, threads_.size());
+    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
+    return ParallelJob(run);
+}
+
+void WorkerPool::runParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
+    if (count == 0) return;
+    auto run = std::make_shared<ParallelRun>();
+    run->work = work;
+    run->count = count;
+    // The calling thread takes one share itself.
+    const std::size_t helpers = std::min<std::size_t>(count - 1, threads_.size());
+    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
+    ParallelJob(run).wait();
 }
 
 WorkerPool& sharedWorkerPool() {

@@ -5,11 +5,29 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 namespace runtime {
+
+struct ParallelRun;
+
+// A parallel run started by WorkerPool::startParallel.
+class ParallelJob {
+public:
+    ParallelJob() = default;
+    explicit ParallelJob(std::shared_ptr<ParallelRun> run) : run_(std::move(run)) {}
+    // Takes part in the calls not yet started, then waits until every call
+    // has returned. Raises the first error a call raised. Does nothing for a
+    // job already waited for.
+    void wait();
+    bool active() const { return run_ != nullptr; }
+
+private:
+    std::shared_ptr<ParallelRun> run_;
+};
 
 class WorkerPool {
 public:
@@ -29,6 +47,10 @@ public:
     // called from a worker). The first error raised by a call is raised here
     // after the others have finished.
     void runParallel(std::size_t count, const std::function<void(std::size_t)>& work);
+
+    // Starts work(i) for every i below count on idle workers and returns at
+    // once; the job's wait() finishes it on the calling thread.
+    ParallelJob startParallel(std::size_t count, std::function<void(std::size_t)> work);
 
 private:
     void workerLoop();

@@ -1,0 +1,91 @@
+#include "app/cli/cli_options.h"
+
+#include <charconv>
+
+namespace app {
+
+namespace {
+
+// A whole decimal number in the signed 32-bit range.
+std::int32_t parseNumber(const std::string& option, const std::string& text) {
+    std::int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        throw UsageError(option + ": not a whole number in the 32-bit range: " + text);
+    }
+    return value;
+}
+
+}  // namespace
+
+CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    const std::pair<const char*, std::optional<std::int32_t> CliOptions::*> numberOptions[] = {
+        {"--bit-depth", &CliOptions::bitDepth},         {"--channels", &CliOptions::channels},
+        {"--sample-rate", &CliOptions::sampleRate},     {"--max-files-mb", &CliOptions::maxFilesMb},
+        {"--max-file-mb", &CliOptions::maxFileMb},
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+            options.inputs.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        // The option's value: after "=", or else the next argument.
+        auto value = [&]() -> std::string {
+            if (equals != std::string::npos) return argument.substr(equals + 1);
+            if (i + 1 >= arguments.size()) throw UsageError(name + " needs a value");
+            return arguments[++i];
+        };
+        auto noValue = [&] {
+            if (equals != std::string::npos) throw UsageError(name + " takes no value");
+        };
+        bool known = false;
+        for (const auto& [optionName, field] : numberOptions) {
+            if (name == optionName) {
+                options.*field = parseNumber(name, value());
+                known = true;
+            }
+        }
+        if (known) continue;
+        if (name == "--output") {
+            options.output = value();
+        } else if (name == "--no-dc-filter") {
+            noValue();
+            options.noDcFilter = true;
+        } else if (name == "--help") {
+            noValue();
+            options.help = true;
+        } else if (name == "--version") {
+            noValue();
+            options.version = true;
+        } else {
+            throw UsageError("unknown option: " + name);
+        }
+    }
+    return options;
+}
+
+std::string cliUsageText() {
+    return "usage: quenmarl-cli [OPTIONS] INPUT...\n"
+           "Converts each INPUT (a file or a folder) into WAV beside it, named zz_...\n"
+           "  --bit-depth N      bits per sample (default from pelko.config, else 8)\n"
+           "  --channels N       channels (default 1)\n"
+           "  --sample-rate N    samples per second (default 44100)\n"
+           "  --max-files-mb N   megabytes a folder conversion takes in all (default 5000)\n"
+           "  --max-file-mb N    largest file of a folder conversion, in megabytes (default 4096)\n"
+           "  --no-dc-filter     write the bytes unchanged\n"
+           "  --output PATH      where to write (exactly one INPUT)\n"
+           "  --help             show this text\n"
+           "  --version          show the version\n";
+}
+
+}  // namespace app

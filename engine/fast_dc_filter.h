@@ -1,0 +1,72 @@
+#pragma once
+// The DC filter, exact to the bit and faster than its one sequential chain.
+//
+// Each output waits on the previous one, so a single chain runs at the
+// latency of a multiply and an add per sample. Here the samples are split
+// into segments whose chains run at once (several interleaved in each
+// thread, the threads of the worker pool side by side). A segment's chain
+// starts from a guess: the filter run from rest over the samples before it.
+// The filter forgets its past geometrically, so the guess soon equals the
+// exact state bit for bit, and from the first sample where the two agree the
+// guessed outputs are the exact ones. A sequential pass then walks each
+// segment from the exact end of the one before until the states agree,
+// rewriting the outputs up to there, and takes the segment's guessed end
+// state from there on; where they never agree it is simply the sequential
+// walk over the whole segment.
+//
+// Guessing needs no exact state, so the next range can be guessed on the
+// pool while the caller writes out the one before.
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/dc_filter.h"
+
+namespace runtime {
+class WorkerPool;
+}
+
+namespace engine {
+
+// The sizes the fast filter works with, exposed so tests can hit every edge.
+struct FastFilterLimits {
+    static constexpr std::uint64_t warmUpSamples = 16384;
+    static constexpr std::uint64_t checkpointInterval = 512;
+    static constexpr std::uint64_t minSegmentSamples = 65536;
+    static constexpr int chainsPerThread = 8;
+};
+
+// Filters one stream of samples, range after range.
+class FastDcFilter {
+public:
+    // input: the stream's bytes from its first sample; bitDepth 8, 16, 24
+    // or 32; pool may be null (then everything runs on the calling thread).
+    FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
+    // Waits for a range still being guessed.
+    ~FastDcFilter();
+    FastDcFilter(const FastDcFilter&) = delete;
+    FastDcFilter& operator=(const FastDcFilter&) = delete;
+
+    // Starts filtering the whole samples [first, first + count) into
+    // destination (count samples). Returns at once when a pool does the
+    // work. One range at a time: finish() it before the next start().
+    void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination);
+
+    // Completes the range started last, given the exact state before its
+    // first sample, and returns the exact state after its last. The outputs
+    // are then exactly what filterSamplesSequentially writes.
+    DcFilterState finish(DcFilterState exactStart);
+
+    class Range;
+
+private:
+    std::unique_ptr<Range> range_;
+};
+
+// Filters one range at once: start() and finish() in one call, updating
+// state.
+void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count,
+                       std::uint8_t* destination, std::uint16_t bitDepth, DcFilterState& state,
+                       runtime::WorkerPool* pool);
+
+}  // namespace engine

@@ -1,0 +1,42 @@
+#include "engine/output_file.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "runtime/errors.h"
+#include "runtime/fs.h"
+
+namespace engine {
+
+OutputFile::OutputFile(const std::string& path) : file_(runtime::openFileForWriting(path)) {}
+
+OutputFile::~OutputFile() {
+    if (file_) std::fclose(file_);
+}
+
+void OutputFile::write(const void* bytes, std::uint64_t count) {
+    const auto* at = static_cast<const std::uint8_t*>(bytes);
+    // fwrite takes a size_t; write in pieces that always fit one call.
+    constexpr std::uint64_t piece = std::uint64_t{1} << 30;
+    while (count > 0) {
+        const auto size = static_cast<std::size_t>(std::min(count, piece));
+        errno = 0;
+        if (std::fwrite(at, 1, size, file_) != size) throw runtime::writeError(errno ? errno : EIO);
+        at += size;
+        count -= size;
+    }
+}
+
+void OutputFile::flush() {
+    errno = 0;
+    if (std::fflush(file_) != 0) throw runtime::writeError(errno ? errno : EIO);
+}
+
+void OutputFile::close() {
+    std::FILE* file = file_;
+    file_ = nullptr;
+    errno = 0;
+    if (std::fclose(file) != 0) throw runtime::writeError(errno ? errno : EIO);
+}
+
+}  // namespace engine

@@ -1,0 +1,68 @@
+#include "engine/wav_header.h"
+
+namespace engine {
+
+namespace {
+
+class LittleEndianWriter {
+public:
+    explicit LittleEndianWriter(std::array<std::uint8_t, wavHeaderSize>& bytes) : bytes_(bytes) {}
+
+    void tag(const char (&code)[5]) {
+        for (int i = 0; i < 4; ++i) bytes_[at_++] = static_cast<std::uint8_t>(code[i]);
+    }
+    void u16(std::uint16_t value) {
+        bytes_[at_++] = static_cast<std::uint8_t>(value);
+        bytes_[at_++] = static_cast<std::uint8_t>(value >> 8);
+    }
+    void u32(std::uint32_t value) {
+        u16(static_cast<std::uint16_t>(value));
+        u16(static_cast<std::uint16_t>(value >> 16));
+    }
+    std::size_t written() const { return at_; }
+
+private:
+    std::array<std::uint8_t, wavHeaderSize>& bytes_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+WavHeader writeWavHeader(std::uint32_t dataSize, std::int32_t sampleRateHz, std::uint16_t bitDepth,
+                         std::uint16_t numberOfChannels) {
+    const auto rate = static_cast<std::uint32_t>(sampleRateHz);
+    WavHeader header{};
+    header.riffSize = dataSize + 36u;  // "WAVE" (4) + fmt chunk (8 + 16) + data chunk header (8)
+    header.fmtChunkSize = 16;
+    header.formatTag = bitDepth == 32 ? 3 : 1;
+    header.channels = numberOfChannels;
+    header.sampleRate = rate;
+    // Both products wrap in their own width before the division by 8.
+    header.byteRate = (rate * std::uint32_t{numberOfChannels} * std::uint32_t{bitDepth}) >> 3;
+    const auto channelBits = static_cast<std::uint16_t>(std::uint32_t{numberOfChannels} * bitDepth);
+    header.blockAlign = static_cast<std::uint16_t>(channelBits >> 3);
+    header.bitsPerSample = bitDepth;
+    header.dataSize = dataSize;
+    return header;
+}
+
+std::array<std::uint8_t, wavHeaderSize> wavHeaderBytes(const WavHeader& header) {
+    std::array<std::uint8_t, wavHeaderSize> bytes{};
+    LittleEndianWriter out(bytes);
+    out.tag("RIFF");
+    out.u32(header.riffSize);
+    out.tag("WAVE");
+    out.tag("fmt ");
+    out.u32(header.fmtChunkSize);
+    out.u16(header.formatTag);
+    out.u16(header.channels);
+    out.u32(header.sampleRate);
+    out.u32(header.byteRate);
+    out.u16(header.blockAlign);
+    out.u16(header.bitsPerSample);
+    out.tag("data");
+    out.u32(header.dataSize);
+    return bytes;
+}
+
+}  // namespace engine
