@@ -16,7 +16,7 @@ endif()
 
 if(WIN32)
   # One self-contained executable: no runtime DLLs to ship beside it.
-  add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+  add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
 
@@ -24,4 +24,12 @@ endif()
 function(quenmarl_add_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# quenmarl_wide_entry(target): the executable's entry point is wmain or
+# wWinMain (UTF-16 arguments) in the Windows build.
+function(quenmarl_wide_entry target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
 endfunction()

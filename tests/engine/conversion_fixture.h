@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,21 @@
 #include "tests/support/temp_folder.h"
 
 namespace engine {
+
+// The complete WAV file the engine must write for this input, from the
+// reference filter.
+inline testsupport::Bytes expectedWav(const testsupport::Bytes& input, bool dcFilter, std::int32_t rate,
+                                      std::uint16_t bits, std::uint16_t channels) {
+    const auto header =
+        wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input.size()), rate, bits, channels));
+    testsupport::Bytes wav(header.size() + input.size());
+    std::copy(header.begin(), header.end(), wav.begin());
+    std::copy(input.begin(), input.end(), wav.begin() + static_cast<std::ptrdiff_t>(header.size()));
+    if (dcFilter) {
+        applyDcFilter(wav.data() + header.size(), input.data(), static_cast<std::int64_t>(input.size()), bits);
+    }
+    return wav;
+}
 
 class ConversionTest : public ::testing::Test {
 protected:
@@ -48,18 +65,6 @@ protected:
             start = end + 1;
         }
         return lines;
-    }
-
-    // The complete WAV file the engine must write for this input.
-    static testsupport::Bytes expectedWav(const testsupport::Bytes& input, bool dcFilter, std::int32_t rate,
-                                          std::uint16_t bits, std::uint16_t channels) {
-        const auto header = wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input.size()), rate, bits,
-                                                          channels));
-        testsupport::Bytes wav(header.begin(), header.end());
-        testsupport::Bytes data = input;
-        if (dcFilter) applyDcFilter(data.data(), input.data(), static_cast<std::int64_t>(input.size()), bits);
-        wav.insert(wav.end(), data.begin(), data.end());
-        return wav;
     }
 
     testsupport::TempFolder folder_;
