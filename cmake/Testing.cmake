@@ -21,7 +21,6 @@ endif()
 function(quenmarl_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  quenmarl_wide_entry(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${QUENMARL_GTEST_LIBS} quenmarl_testsupport)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        PROPERTIES TIMEOUT 300 ${T_PROPERTIES})
