@@ -21,6 +21,9 @@ wine_prepare() {
   fi
   wine "$build/tools/wine-keepalive.exe" >/dev/null 2>&1 &
   QUENMARL_KEEPALIVE_PID=$!
+  # Wait until the prefix's server runs. Otherwise the first test may start it
+  # and hand it its output pipes, which then stay open: the test never ends.
+  wine cmd /c exit >/dev/null 2>&1
 }
 
 wine_finish() {

@@ -1,0 +1,39 @@
+#include "app/config/settings_table.h"
+
+#include <string>
+
+#include "runtime/errors.h"
+
+namespace app {
+
+namespace {
+
+std::uint16_t low16Bits(std::int32_t value) { return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value)); }
+
+}  // namespace
+
+SettingsTable::SettingsTable() : values_{8, 1, 44100, 5000, 4096} {}
+
+std::size_t SettingsTable::indexOf(std::string_view key) const {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == key) return i;
+    }
+    throw runtime::ValueError("unknown setting: " + std::string(key));
+}
+
+std::int32_t SettingsTable::value(std::string_view key) const { return values_[indexOf(key)]; }
+
+void SettingsTable::setValue(std::string_view key, std::int32_t value) { values_[indexOf(key)] = value; }
+
+engine::ConversionSettings makeConversionSettings(const SettingsTable& settings) {
+    engine::ConversionSettings result;
+    result.bitDepth = low16Bits(settings.value(bitDepthKey));
+    result.numberOfChannels = low16Bits(settings.value(numberOfChannelsKey));
+    result.sampleRateHz = settings.value(sampleRateHzKey);
+    result.maxFilesSizeMb = static_cast<double>(settings.value(maxFilesSizeMbKey));
+    result.maxFileSizeMb = static_cast<double>(settings.value(maxFileSizeMbKey));
+    result.dcFilter = settings.dcFilter();
+    return result;
+}
+
+}  // namespace app
