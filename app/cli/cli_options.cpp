@@ -1,20 +1,19 @@
 #include "app/cli/cli_options.h"
 
-#include <charconv>
+#include "app/config/parse_int.h"
 
 namespace app {
 
 namespace {
 
-// A whole decimal number in the signed 32-bit range.
+// A whole decimal number in the signed 32-bit range, read as the
+// configuration file's numbers are.
 std::int32_t parseNumber(const std::string& option, const std::string& text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        throw UsageError(option + ": not a whole number in the 32-bit range: " + text);
+    try {
+        return parseInt(text);
+    } catch (const runtime::ValueError& error) {
+        throw UsageError(option + ": " + error.what());
     }
-    return value;
 }
 
 }  // namespace
@@ -77,15 +76,17 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
 std::string cliUsageText() {
     return "usage: quenmarl-cli [OPTIONS] INPUT...\n"
            "Converts each INPUT (a file or a folder) into WAV beside it, named zz_...\n"
-           "  --bit-depth N      bits per sample (default from pelko.config, else 8)\n"
-           "  --channels N       channels (default 1)\n"
-           "  --sample-rate N    samples per second (default 44100)\n"
-           "  --max-files-mb N   megabytes a folder conversion takes in all (default 5000)\n"
-           "  --max-file-mb N    largest file of a folder conversion, in megabytes (default 4096)\n"
+           "Settings come from pelko.config beside the program; options override them.\n"
+           "  --bit-depth N      bits per sample (8, 16, 24 or 32 are filtered)\n"
+           "  --channels N       channels\n"
+           "  --sample-rate N    samples per second\n"
+           "  --max-files-mb N   megabytes a folder conversion takes in all\n"
+           "  --max-file-mb N    largest file a folder conversion takes, in megabytes\n"
            "  --no-dc-filter     write the bytes unchanged\n"
            "  --output PATH      where to write (exactly one INPUT)\n"
            "  --help             show this text\n"
-           "  --version          show the version\n";
+           "  --version          show the version\n"
+           "Exit status: 0 converted, 1 error, 2 usage, 3 some input refused.";
 }
 
 }  // namespace app

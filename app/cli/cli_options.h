@@ -20,7 +20,7 @@ public:
 };
 
 // What the command line asks for. Numbers given override the configuration
-// file's values for this run only.
+// file's values for this run only; they are read like the file's numbers.
 struct CliOptions {
     std::optional<std::int32_t> bitDepth;
     std::optional<std::int32_t> channels;

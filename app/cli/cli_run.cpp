@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "app/cli/cli_options.h"
+#include "app/config/config_file.h"
+#include "app/config/settings_table.h"
 #include "app/output_naming.h"
 #include "engine/convert_path.h"
 #include "engine/errors.h"
@@ -23,8 +25,9 @@ int usageFailure(const std::string& message) {
     return cliUsage;
 }
 
-engine::ConversionSettings settingsFor(const CliOptions& options) {
-    engine::ConversionSettings settings;
+// The configuration file's settings with the command line's on top.
+engine::ConversionSettings settingsFor(const CliOptions& options, const SettingsTable& settingsTable) {
+    engine::ConversionSettings settings = makeConversionSettings(settingsTable);
     if (options.bitDepth) settings.bitDepth = static_cast<std::uint16_t>(*options.bitDepth);
     if (options.channels) settings.numberOfChannels = static_cast<std::uint16_t>(*options.channels);
     if (options.sampleRate) settings.sampleRateHz = *options.sampleRate;
@@ -42,11 +45,19 @@ std::string outputPathFor(const CliOptions& options, const std::string& input) {
 }
 
 int convertAll(const CliOptions& options) {
+    SettingsTable settingsTable;
+    try {
+        ensureConfigFile(defaultConfigText, configFileName);
+    } catch (const ConfigFolderError&) {
+        return cliFailed;  // its line is already printed
+    }
     bool anyRefused = false;
     for (const std::string& input : options.inputs) {
         const std::string output = outputPathFor(options, input);
+        // Read again for every input, as the window does for every item.
+        loadSettings(settingsTable);
         try {
-            engine::convertPath(input, output, settingsFor(options));
+            engine::convertPath(input, output, settingsFor(options, settingsTable));
         } catch (const engine::RefusalError&) {
             anyRefused = true;  // the engine printed why; the other inputs still go
             continue;

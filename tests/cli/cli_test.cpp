@@ -193,3 +193,74 @@ TEST_F(Cli, SoxReadsTheHeader) {
 #endif
 
 }  // namespace
+
+namespace {
+
+// The configuration file beside the program, as a user edits it.
+class CliConfig : public Cli {
+protected:
+    std::string config() const { return path("pelko.config"); }
+    std::string configText() const {
+        const auto bytes = testsupport::readFile(config());
+        return std::string(bytes.begin(), bytes.end());
+    }
+};
+
+TEST_F(CliConfig, FirstRunWritesTheDefaultFileBesideTheProgram) {
+    write("a.bin", {1, 2});
+    ASSERT_EQ(run({path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(configText(),
+              "bit_depth=8\nnumber_of_channels=1\nsample_rate=44100\nmax_files_size_mb=5000\n"
+              "max_file_size_mb=4096\ndc_filter=true");
+    EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav({1, 2}, true, 44100, 8, 1));
+}
+
+TEST_F(CliConfig, EditedKeysChangeTheNextConversion) {
+    const Bytes input = testsupport::randomBytes(1001, 8);
+    write("a.bin", input);
+    testsupport::writeText(config(), "bit_depth=16\nnumber_of_channels=2\nsample_rate=8000\ndc_filter=false\n");
+    ASSERT_EQ(run({path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav(input, false, 8000, 16, 2));
+    // The user's file is kept as written.
+    EXPECT_EQ(configText(), "bit_depth=16\nnumber_of_channels=2\nsample_rate=8000\ndc_filter=false\n");
+}
+
+TEST_F(CliConfig, OptionsOverrideTheFileForThisRunOnly) {
+    write("a.bin", {1, 2, 3, 4});
+    testsupport::writeText(config(), "bit_depth=16\nsample_rate_hz=22050\n");
+    ASSERT_EQ(run({"--bit-depth", "8", "--output", path("o.wav"), path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("o.wav")), engine::expectedWav({1, 2, 3, 4}, true, 22050, 8, 1));
+    ASSERT_EQ(run({"--output", path("p.wav"), path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("p.wav")), engine::expectedWav({1, 2, 3, 4}, true, 22050, 16, 1));
+}
+
+TEST_F(CliConfig, MalformedValuesKeepTheDefaults) {
+    write("a.bin", {1, 2});
+    testsupport::writeText(config(), "bit_depth=abc\nnumber_of_channels=\nsample_rate=1.5\n");
+    ASSERT_EQ(run({path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav({1, 2}, true, 44100, 8, 1));
+}
+
+TEST_F(CliConfig, NumbersOnTheCommandLineAreReadLikeTheFilesNumbers) {
+    write("a.bin", {1, 2});
+    const auto underscores = run({"--sample-rate", "44_1_00", "--output", path("o.wav"), path("a.bin")});
+    EXPECT_EQ(underscores.exitCode, 0) << underscores.err;
+    EXPECT_EQ(testsupport::readFile(path("o.wav")), engine::expectedWav({1, 2}, true, 44100, 8, 1));
+    const auto bad = run({"--bit-depth", "0x10", path("a.bin")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.err.rfind("quenmarl-cli: --bit-depth: invalid integer: 0x10\n", 0), 0u) << bad.err;
+    const auto big = run({"--channels", "2147483648", path("a.bin")});
+    EXPECT_EQ(big.exitCode, 2);
+    EXPECT_EQ(big.err.rfind("quenmarl-cli: --channels: Parsed integer outside of valid range\n", 0), 0u) << big.err;
+}
+
+TEST_F(CliConfig, AFolderInTheConfigFilesPlaceIsAnIOError) {
+    write("a.bin", {1, 2});
+    std::filesystem::create_directory(testsupport::pathOf(config()));
+    const auto result = run({path("a.bin")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Error: unhandled exception: cannot open: " + config() + " [IOError]\n");
+    EXPECT_FALSE(testsupport::exists(path("zz_a.wav")));
+}
+
+}  // namespace
