@@ -1,6 +1,7 @@
 #include "engine/convert_file.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <new>
 
@@ -23,45 +24,66 @@ namespace {
 // memory a conversion needs stays this size whatever the input's size.
 constexpr std::uint64_t chunkBytes = std::uint64_t{8} << 20;
 
-// The two chunk buffers of a filtered conversion, no larger than the input.
-struct ChunkBuffers {
-    std::unique_ptr<std::uint8_t[]> buffers[2];
+// The two chunk buffers of a filtered conversion, no larger than the input
+// needs. Each has room for the header in front and a partial sample behind,
+// so that a small file goes out in a single write.
+class ChunkBuffers {
+public:
+    static constexpr std::uint64_t front = wavHeaderSize;
+    static constexpr std::uint64_t back = 4;
 
     bool allocate(std::uint64_t inputSize) {
-        const std::uint64_t size = std::max<std::uint64_t>(1, std::min(chunkBytes, inputSize));
-        for (auto& buffer : buffers) buffer.reset(new (std::nothrow) std::uint8_t[size]);
-        return buffers[0] && buffers[1];
+        const std::uint64_t size = front + std::min(chunkBytes, inputSize) + back;
+        for (auto& buffer : buffers_) buffer.reset(new (std::nothrow) std::uint8_t[size]);
+        return buffers_[0] && buffers_[1];
     }
-    std::uint8_t* operator[](std::uint64_t chunk) const { return buffers[chunk % 2].get(); }
+    // Where chunk number n's filtered samples go.
+    std::uint8_t* data(std::uint64_t chunk) const { return buffers_[chunk % 2].get() + front; }
+
+private:
+    std::unique_ptr<std::uint8_t[]> buffers_[2];
 };
 
-// Filters the mapped input chunk by chunk and writes each chunk behind the
-// header while the next one is filtered; a trailing partial sample goes out
-// unchanged.
-void writeFilteredData(InputFile& input, OutputFile& output, std::uint16_t bitDepth, const ChunkBuffers& buffers) {
+// Writes the header, then filters the mapped input chunk by chunk and writes
+// each chunk while the next one is filtered. The header goes out with the
+// first chunk and a trailing partial sample, unchanged, with the last.
+void writeFilteredData(InputFile& input, OutputFile& output, const std::array<std::uint8_t, wavHeaderSize>& header,
+                       std::uint16_t bitDepth, const ChunkBuffers& buffers) {
     const std::uint8_t* bytes = input.data();
     const std::uint64_t sampleBytes = bitDepth / 8;
     const std::uint64_t samples = input.size() / sampleBytes;
     const std::uint64_t samplesPerChunk = chunkBytes / sampleBytes;
+    const std::uint64_t tail = input.size() - samples * sampleBytes;
     FastDcFilter filter(bytes, bitDepth, &runtime::sharedWorkerPool());
     DcFilterState state;
-    if (samples > 0) filter.start(0, std::min(samplesPerChunk, samples), buffers[0]);
-    for (std::uint64_t chunk = 0, first = 0; first < samples; ++chunk, first += samplesPerChunk) {
+    filter.start(0, std::min(samplesPerChunk, samples), buffers.data(0));
+    for (std::uint64_t chunk = 0, first = 0;; ++chunk, first += samplesPerChunk) {
         const std::uint64_t count = std::min(samplesPerChunk, samples - first);
         state = filter.finish(state);
         const std::uint64_t next = first + count;
-        if (next < samples) filter.start(next, std::min(samplesPerChunk, samples - next), buffers[chunk + 1]);
-        output.write(buffers[chunk], count * sampleBytes);
+        if (next < samples) filter.start(next, std::min(samplesPerChunk, samples - next), buffers.data(chunk + 1));
+        std::uint8_t* begin = buffers.data(chunk);
+        std::uint64_t length = count * sampleBytes;
+        if (chunk == 0) {
+            begin -= header.size();
+            std::copy(header.begin(), header.end(), begin);
+            length += header.size();
+        }
+        if (next == samples) {
+            std::copy(bytes + samples * sampleBytes, bytes + input.size(), begin + length);
+            length += tail;
+        }
+        output.write(begin, length);
+        if (next == samples) return;
         // Guessing reads at most a warm-up's length before a chunk.
         if (next > FastFilterLimits::warmUpSamples + 1) {
             input.releasePagesBefore((next - FastFilterLimits::warmUpSamples - 1) * sampleBytes);
         }
     }
-    const std::uint64_t tail = input.size() - samples * sampleBytes;
-    output.write(bytes + samples * sampleBytes, tail);
 }
 
-void writeUnchangedData(InputFile& input, OutputFile& output) {
+void writeUnchangedData(InputFile& input, OutputFile& output, const std::array<std::uint8_t, wavHeaderSize>& header) {
+    output.write(header.data(), header.size());
     if (input.copyInsideSystem(output)) return;
     output.write(input.data(), input.size());
 }
@@ -100,11 +122,10 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, bo
     }
 
     const auto headerBytes = wavHeaderBytes(header);
-    output.write(headerBytes.data(), headerBytes.size());
     if (filtered) {
-        writeFilteredData(input, output, bitDepth, buffers);
+        writeFilteredData(input, output, headerBytes, bitDepth, buffers);
     } else {
-        writeUnchangedData(input, output);
+        writeUnchangedData(input, output, headerBytes);
     }
     output.close();
     input.close();

@@ -11,6 +11,8 @@
 #include <cstdint>
 
 #include "engine/dc_filter.h"
+#include "engine/filter_lanes_avx2.h"
+#include "engine/filter_lanes_sse2.h"
 #include "engine/sample_codec.h"
 
 namespace engine::detail {
@@ -58,9 +60,31 @@ void stepLanes(Lane* lanes, std::uint64_t steps) {
     }
 }
 
+// Advances eight lanes of 1- or 2-byte samples with the best vector kernel
+// the processor has; returns the steps done (whole rounds only).
+template <int SampleSize, bool Write>
+std::uint64_t stepEightLanesVectorised(Lane* lanes, std::uint64_t steps) {
+#ifdef QUENMARL_FILTER_AVX2
+    if (avx2::available()) {
+        return SampleSize == 1 ? avx2::stepEightLanes8(lanes, steps, Write)
+                               : avx2::stepEightLanes16(lanes, steps, Write);
+    }
+#endif
+#ifdef QUENMARL_FILTER_SSE2
+    return SampleSize == 1 ? sse2::stepEightLanes8<Write>(lanes, steps) : sse2::stepEightLanes16<Write>(lanes, steps);
+#else
+    (void)lanes;
+    (void)steps;
+    return 0;
+#endif
+}
+
 // The same for a count of lanes known only at run time (1 to 8).
 template <class Codec, bool Write>
 void stepLanes(Lane* lanes, int count, std::uint64_t steps) {
+    // Eight lanes of 8 or 16 bits go through a vector kernel; it leaves
+    // fewer than one round for the scalar code below.
+    if (count == 8 && Codec::size <= 2) steps -= stepEightLanesVectorised<Codec::size, Write>(lanes, steps);
     switch (count) {
         case 1: return stepLanes<Codec, Write, 1>(lanes, steps);
         case 2: return stepLanes<Codec, Write, 2>(lanes, steps);

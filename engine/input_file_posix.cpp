@@ -57,7 +57,8 @@ void InputFile::map() {
         void* view = ::mmap(nullptr, handles_->size, PROT_READ, MAP_PRIVATE, handles_->descriptor, 0);
         if (view == MAP_FAILED) throw runtime::lastOSError(handles_->path);
         handles_->view = view;
-        ::madvise(view, handles_->size, MADV_SEQUENTIAL);
+        // Read-ahead pays for large inputs only; for small ones it is a wasted call.
+        if (handles_->size > (std::uint64_t{1} << 20)) ::madvise(view, handles_->size, MADV_SEQUENTIAL);
     }
     // The descriptor stays open, unlike the Windows file handle: the
     // in-kernel copy reads through it.
