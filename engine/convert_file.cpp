@@ -90,11 +90,10 @@ void writeUnchangedData(InputFile& input, OutputFile& output, const std::array<s
 
 }  // namespace
 
-void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter,
-                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels) {
-    const std::string absoluteInput = runtime::isAbsolutePath(inputPath)
-                                          ? inputPath
-                                          : runtime::joinPath(runtime::currentDirectory(), inputPath);
+void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
+                 std::uint16_t bitDepth, std::uint16_t numberOfChannels) {
+    const std::string absoluteInput =
+        runtime::isAbsolutePath(inputPath) ? inputPath : runtime::joinPath(runtime::currentDirectory(), inputPath);
     // Acquired in this order and released in the reverse one on every way
     // out: the input mapping, the output file, the filter buffers.
     InputFile input(absoluteInput);
@@ -103,8 +102,8 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, bo
         return;
     }
     input.map();
-    const WavHeader header = writeWavHeader(static_cast<std::uint32_t>(input.size()), sampleRateHz, bitDepth,
-                                            numberOfChannels);
+    const WavHeader header =
+        writeWavHeader(static_cast<std::uint32_t>(input.size()), sampleRateHz, bitDepth, numberOfChannels);
 
     OutputFile output(outputPath);
     if (!output.isOpen()) {

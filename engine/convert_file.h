@@ -13,7 +13,7 @@ namespace engine {
 // "ERROR: Input too large for a WAV file: " + inputPath (more bytes than a
 // WAV header can count; nothing is created). Raises OSError when the input
 // cannot be opened, mapped or sized, IOError when a write fails.
-void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter,
-                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels);
+void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
+                 std::uint16_t bitDepth, std::uint16_t numberOfChannels);
 
 }  // namespace engine

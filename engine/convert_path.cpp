@@ -37,8 +37,8 @@ void convertPath(const std::string& inputPath, const std::string& outputPath, co
 }
 
 void convertPath(const std::string& inputPath, const std::string& outputPath, std::uint16_t bitDepth,
-                 std::uint16_t numberOfChannels, std::int32_t sampleRateHz, double maxFilesSizeMb,
-                 double maxFileSizeMb, bool dcFilter) {
+                 std::uint16_t numberOfChannels, std::int32_t sampleRateHz, double maxFilesSizeMb, double maxFileSizeMb,
+                 bool dcFilter) {
     convertPath(inputPath, outputPath,
                 ConversionSettings{bitDepth, numberOfChannels, sampleRateHz, maxFilesSizeMb, maxFileSizeMb, dcFilter});
 }

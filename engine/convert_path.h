@@ -21,8 +21,8 @@ namespace engine {
 // the walk, the output folder and the conversions; a batch stops at the
 // first such error.
 void convertPath(const std::string& inputPath, const std::string& outputPath, std::uint16_t bitDepth,
-                 std::uint16_t numberOfChannels, std::int32_t sampleRateHz, double maxFilesSizeMb,
-                 double maxFileSizeMb, bool dcFilter);
+                 std::uint16_t numberOfChannels, std::int32_t sampleRateHz, double maxFilesSizeMb, double maxFileSizeMb,
+                 bool dcFilter);
 
 void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings);
 

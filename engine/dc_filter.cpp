@@ -36,11 +36,20 @@ void filterSamplesSequentially(std::uint8_t* destination, const std::uint8_t* so
                                std::uint16_t bitDepth, DcFilterState& state) {
     detail::Lane lane{source, destination, state};
     switch (bitDepth) {
-        case 8: detail::advanceLanes<detail::SampleCodec<1>, true>(&lane, 1, sampleCount); break;
-        case 16: detail::advanceLanes<detail::SampleCodec<2>, true>(&lane, 1, sampleCount); break;
-        case 24: detail::advanceLanes<detail::SampleCodec<3>, true>(&lane, 1, sampleCount); break;
-        case 32: detail::advanceLanes<detail::SampleCodec<4>, true>(&lane, 1, sampleCount); break;
-        default: return;
+        case 8:
+            detail::advanceLanes<detail::SampleCodec<1>, true>(&lane, 1, sampleCount);
+            break;
+        case 16:
+            detail::advanceLanes<detail::SampleCodec<2>, true>(&lane, 1, sampleCount);
+            break;
+        case 24:
+            detail::advanceLanes<detail::SampleCodec<3>, true>(&lane, 1, sampleCount);
+            break;
+        case 32:
+            detail::advanceLanes<detail::SampleCodec<4>, true>(&lane, 1, sampleCount);
+            break;
+        default:
+            return;
     }
     state = lane.state;
 }
@@ -55,10 +64,18 @@ void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::i
         const std::uint64_t samples = bytes / sampleBytes;
         DcFilterState state;
         switch (bitDepth) {
-            case 8: runSequentially<detail::SampleCodec<1>>(destination, source, samples, state); break;
-            case 16: runSequentially<detail::SampleCodec<2>>(destination, source, samples, state); break;
-            case 24: runSequentially<detail::SampleCodec<3>>(destination, source, samples, state); break;
-            default: runSequentially<detail::SampleCodec<4>>(destination, source, samples, state); break;
+            case 8:
+                runSequentially<detail::SampleCodec<1>>(destination, source, samples, state);
+                break;
+            case 16:
+                runSequentially<detail::SampleCodec<2>>(destination, source, samples, state);
+                break;
+            case 24:
+                runSequentially<detail::SampleCodec<3>>(destination, source, samples, state);
+                break;
+            default:
+                runSequentially<detail::SampleCodec<4>>(destination, source, samples, state);
+                break;
         }
         filtered = samples * sampleBytes;
     }

@@ -186,11 +186,16 @@ private:
 std::unique_ptr<FastDcFilter::Range> makeRange(const std::uint8_t* input, std::uint16_t bitDepth,
                                                runtime::WorkerPool* pool) {
     switch (bitDepth) {
-        case 8: return std::make_unique<CodecRange<detail::SampleCodec<1>>>(input, pool);
-        case 16: return std::make_unique<CodecRange<detail::SampleCodec<2>>>(input, pool);
-        case 24: return std::make_unique<CodecRange<detail::SampleCodec<3>>>(input, pool);
-        case 32: return std::make_unique<CodecRange<detail::SampleCodec<4>>>(input, pool);
-        default: return nullptr;
+        case 8:
+            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(input, pool);
+        case 16:
+            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(input, pool);
+        case 24:
+            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(input, pool);
+        case 32:
+            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(input, pool);
+        default:
+            return nullptr;
     }
 }
 
@@ -211,9 +216,8 @@ DcFilterState FastDcFilter::finish(DcFilterState exactStart) {
     return range_ ? range_->finish(exactStart) : exactStart;
 }
 
-void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count,
-                       std::uint8_t* destination, std::uint16_t bitDepth, DcFilterState& state,
-                       runtime::WorkerPool* pool) {
+void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count, std::uint8_t* destination,
+                       std::uint16_t bitDepth, DcFilterState& state, runtime::WorkerPool* pool) {
     FastDcFilter filter(input, bitDepth, pool);
     filter.start(first, count, destination);
     state = filter.finish(state);

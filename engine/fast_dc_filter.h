@@ -65,8 +65,7 @@ private:
 
 // Filters one range at once: start() and finish() in one call, updating
 // state.
-void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count,
-                       std::uint8_t* destination, std::uint16_t bitDepth, DcFilterState& state,
-                       runtime::WorkerPool* pool);
+void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count, std::uint8_t* destination,
+                       std::uint16_t bitDepth, DcFilterState& state, runtime::WorkerPool* pool);
 
 }  // namespace engine

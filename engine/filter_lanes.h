@@ -86,15 +86,24 @@ void stepLanes(Lane* lanes, int count, std::uint64_t steps) {
     // fewer than one round for the scalar code below.
     if (count == 8 && Codec::size <= 2) steps -= stepEightLanesVectorised<Codec::size, Write>(lanes, steps);
     switch (count) {
-        case 1: return stepLanes<Codec, Write, 1>(lanes, steps);
-        case 2: return stepLanes<Codec, Write, 2>(lanes, steps);
-        case 3: return stepLanes<Codec, Write, 3>(lanes, steps);
-        case 4: return stepLanes<Codec, Write, 4>(lanes, steps);
-        case 5: return stepLanes<Codec, Write, 5>(lanes, steps);
-        case 6: return stepLanes<Codec, Write, 6>(lanes, steps);
-        case 7: return stepLanes<Codec, Write, 7>(lanes, steps);
-        case 8: return stepLanes<Codec, Write, 8>(lanes, steps);
-        default: return;
+        case 1:
+            return stepLanes<Codec, Write, 1>(lanes, steps);
+        case 2:
+            return stepLanes<Codec, Write, 2>(lanes, steps);
+        case 3:
+            return stepLanes<Codec, Write, 3>(lanes, steps);
+        case 4:
+            return stepLanes<Codec, Write, 4>(lanes, steps);
+        case 5:
+            return stepLanes<Codec, Write, 5>(lanes, steps);
+        case 6:
+            return stepLanes<Codec, Write, 6>(lanes, steps);
+        case 7:
+            return stepLanes<Codec, Write, 7>(lanes, steps);
+        case 8:
+            return stepLanes<Codec, Write, 8>(lanes, steps);
+        default:
+            return;
     }
 }
 

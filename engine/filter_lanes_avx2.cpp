@@ -162,7 +162,8 @@ QUENMARL_AVX2 std::uint64_t eightLanes16(Lane* lanes, std::uint64_t steps) {
         for (__m128i& row : rows) row = step(s, _mm_cvtepu16_epi32(row), _mm_cvtepu16_epi32(_mm_srli_si128(row, 8)));
         if constexpr (Write) {
             transposeWords(rows);
-            for (int k = 0; k < 8; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes[k].destination + at), rows[k]);
+            for (int k = 0; k < 8; ++k)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes[k].destination + at), rows[k]);
         }
     }
     storeStates(s, lanes);

@@ -55,9 +55,8 @@ public:
                 const FileConverter& convert)
         : inputPath_(inputPath),
           outputPath_(outputPath),
-          outputRoot_(runtime::isAbsolutePath(outputPath)
-                          ? outputPath
-                          : runtime::joinPath(runtime::currentDirectory(), outputPath)),
+          inputRoot_(absolute(inputPath)),
+          outputRoot_(absolute(outputPath)),
           settings_(settings),
           convert_(convert) {}
 
@@ -74,9 +73,14 @@ public:
                 if (entry->name == "." || entry->name == "..") continue;
                 const std::string path = runtime::joinPath(relative, entry->name);
                 switch (entry->kind) {
-                    case runtime::FolderEntry::Kind::folder: pending.push_back(path); break;
-                    case runtime::FolderEntry::Kind::file: convertIfWanted(path, entry->name); break;
-                    case runtime::FolderEntry::Kind::link: break;  // neither converted nor followed
+                    case runtime::FolderEntry::Kind::folder:
+                        pending.push_back(path);
+                        break;
+                    case runtime::FolderEntry::Kind::file:
+                        convertIfWanted(path, entry->name);
+                        break;
+                    case runtime::FolderEntry::Kind::link:
+                        break;  // neither converted nor followed
                 }
             }
         }
@@ -94,12 +98,19 @@ private:
         const std::uint64_t size = runtime::directoryEntrySize(inputFile);
         const double sizeMb = static_cast<double>(size) / bytesPerMegabyte;
         if (!(sizeMb < settings_.maxFileSizeMb) || size == 0) return;
-        convertOnWorker(convert_, inputFile, runtime::joinPath(outputRoot_, wavFileName(name)), settings_);
+        convertOnWorker(convert_, runtime::joinPath(inputRoot_, relative),
+                        runtime::joinPath(outputRoot_, wavFileName(name)), settings_);
         totalMb_ += sizeMb;
+    }
+
+    static std::string absolute(const std::string& path) {
+        return runtime::isAbsolutePath(path) ? path : runtime::joinPath(runtime::currentDirectory(), path);
     }
 
     const std::string& inputPath_;
     const std::string& outputPath_;
+    // Both roots are made absolute once, not again for every file.
+    const std::string inputRoot_;
     const std::string outputRoot_;
     const ConversionSettings settings_;
     const FileConverter& convert_;

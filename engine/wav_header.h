@@ -8,9 +8,9 @@
 namespace engine {
 
 struct WavHeader {
-    std::uint32_t riffSize;       // dataSize + 36: the bytes after this field
-    std::uint32_t fmtChunkSize;   // 16
-    std::uint16_t formatTag;      // 3 (IEEE float) for 32 bits, else 1 (PCM)
+    std::uint32_t riffSize;      // dataSize + 36: the bytes after this field
+    std::uint32_t fmtChunkSize;  // 16
+    std::uint16_t formatTag;     // 3 (IEEE float) for 32 bits, else 1 (PCM)
     std::uint16_t channels;
     std::uint32_t sampleRate;
     std::uint32_t byteRate;

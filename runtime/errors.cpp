@@ -5,6 +5,7 @@
 
 #if defined(__GNUC__)
 #include <cxxabi.h>
+
 #include <memory>
 #endif
 

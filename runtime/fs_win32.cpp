@@ -78,8 +78,8 @@ std::string executablePath() {
 }
 
 bool canOpenForQuery(const std::string& path) {
-    FileHandle file(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle file(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return false;
     BY_HANDLE_FILE_INFORMATION information{};
     return GetFileInformationByHandle(file.get(), &information) != 0;

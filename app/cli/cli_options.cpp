@@ -21,8 +21,8 @@ std::int32_t parseNumber(const std::string& option, const std::string& text) {
 CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
     CliOptions options;
     const std::pair<const char*, std::optional<std::int32_t> CliOptions::*> numberOptions[] = {
-        {"--bit-depth", &CliOptions::bitDepth},         {"--channels", &CliOptions::channels},
-        {"--sample-rate", &CliOptions::sampleRate},     {"--max-files-mb", &CliOptions::maxFilesMb},
+        {"--bit-depth", &CliOptions::bitDepth},     {"--channels", &CliOptions::channels},
+        {"--sample-rate", &CliOptions::sampleRate}, {"--max-files-mb", &CliOptions::maxFilesMb},
         {"--max-file-mb", &CliOptions::maxFileMb},
     };
     bool optionsEnded = false;

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/engine/conversion_fixture.h"
 #include "runtime/paths.h"
+#include "tests/engine/conversion_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
@@ -35,8 +35,9 @@ protected:
     }
 
     static void expectDoneLine(const std::string& line, const std::string& output) {
-        EXPECT_TRUE(std::regex_match(line, std::regex("Done! - " + std::regex_replace(output, std::regex(R"([\\^$.|?*+()\[\]{}])"), R"(\$&)") +
-                                                       " - [0-2][0-9]:[0-5][0-9]:[0-5][0-9]")))
+        EXPECT_TRUE(std::regex_match(
+            line, std::regex("Done! - " + std::regex_replace(output, std::regex(R"([\\^$.|?*+()\[\]{}])"), R"(\$&)") +
+                             " - [0-2][0-9]:[0-5][0-9]:[0-5][0-9]")))
             << line;
     }
 
@@ -94,8 +95,8 @@ TEST_F(Cli, ConvertsAFolderIntoItsZzFolder) {
 TEST_F(Cli, OptionsReachTheHeaderAndTheData) {
     const Bytes input = testsupport::randomBytes(3001, 2);
     write("in.bin", input);
-    const auto result = run({"--bit-depth", "16", "--channels=2", "--sample-rate", "8000", "--no-dc-filter",
-                             "--output", path("out.wav"), path("in.bin")});
+    const auto result = run({"--bit-depth", "16", "--channels=2", "--sample-rate", "8000", "--no-dc-filter", "--output",
+                             path("out.wav"), path("in.bin")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(testsupport::readFile(path("out.wav")), engine::expectedWav(input, false, 8000, 16, 2));
     const auto filtered = run({"--bit-depth", "24", "--output", path("f.wav"), path("in.bin")});

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -20,8 +19,7 @@ namespace engine {
 // reference filter.
 inline testsupport::Bytes expectedWav(const testsupport::Bytes& input, bool dcFilter, std::int32_t rate,
                                       std::uint16_t bits, std::uint16_t channels) {
-    const auto header =
-        wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input.size()), rate, bits, channels));
+    const auto header = wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input.size()), rate, bits, channels));
     testsupport::Bytes wav(header.size() + input.size());
     std::copy(header.begin(), header.end(), wav.begin());
     std::copy(input.begin(), input.end(), wav.begin() + static_cast<std::ptrdiff_t>(header.size()));

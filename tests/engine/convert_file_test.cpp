@@ -36,7 +36,8 @@ TEST_F(ConvertFile, WithoutTheFilterTheDataAreTheInputForEveryLayout) {
     for (std::uint16_t bits : {8, 12, 16, 24, 32}) {
         for (std::uint16_t channels : {1, 2, 7}) {
             convertFile(in, path("out.wav"), false, 8000, bits, channels);
-            EXPECT_EQ(read(path("out.wav")), expectedWav(input, false, 8000, bits, channels)) << bits << "/" << channels;
+            EXPECT_EQ(read(path("out.wav")), expectedWav(input, false, 8000, bits, channels))
+                << bits << "/" << channels;
         }
     }
 }
@@ -96,8 +97,8 @@ TEST_F(ConvertFile, InputTooLargeForTheHeaderIsRefusedWithoutOutput) {
 #ifdef _WIN32
 TEST_F(ConvertFile, InputHeldOpenForWritingRaisesOSError) {
     const std::string in = write("locked.bin", {1, 2, 3});
-    HANDLE writer = CreateFileW(runtime::widen(in).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE writer = CreateFileW(runtime::widen(in).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_THROW(convertFile(in, path("out.wav"), true, 44100, 8, 1), runtime::OSError);
     CloseHandle(writer);

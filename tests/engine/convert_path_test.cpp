@@ -156,7 +156,8 @@ TEST_F(ConvertPath, TotalLimitIsTestedBeforeEachFile) {
     folder("in/a");
     folder("in/b");
     folder("in/c");
-    for (const char* name : {"a", "b", "c"}) write(std::string("in/") + name + "/" + name + ".bin", Bytes(6 * megabyte, 3));
+    for (const char* name : {"a", "b", "c"})
+        write(std::string("in/") + name + "/" + name + ".bin", Bytes(6 * megabyte, 3));
     convertPath(path("in"), path("out"), limits(10, 4096));
     int converted = 0;
     for (const char* name : {"a", "b", "c"}) converted += testsupport::exists(at("out", std::string(name) + ".wav"));

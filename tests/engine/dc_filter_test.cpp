@@ -56,9 +56,9 @@ TEST(DcFilter, ExtremesStayInsideTheSignedRange) {
         for (int i = 0; i < 64; ++i) {
             std::uint64_t raw = 0;
             for (int b = 0; b < width; ++b) raw |= std::uint64_t{output[i * width + b]} << (8 * b);
-            const std::int64_t value =
-                raw >= (std::uint64_t{1} << (bits - 1)) ? static_cast<std::int64_t>(raw) - (std::int64_t{1} << bits)
-                                                         : static_cast<std::int64_t>(raw);
+            const std::int64_t value = raw >= (std::uint64_t{1} << (bits - 1))
+                                           ? static_cast<std::int64_t>(raw) - (std::int64_t{1} << bits)
+                                           : static_cast<std::int64_t>(raw);
             EXPECT_LE(std::abs(value), limit) << "bits " << bits << " sample " << i;
         }
     }

@@ -20,11 +20,16 @@ enum class Pattern { random, constant, allOnes, alternating, randomThenConstant 
 
 std::string nameOf(Pattern pattern) {
     switch (pattern) {
-        case Pattern::random: return "random";
-        case Pattern::constant: return "constant";
-        case Pattern::allOnes: return "all-0xFF";
-        case Pattern::alternating: return "alternating extremes";
-        case Pattern::randomThenConstant: return "random then constant";
+        case Pattern::random:
+            return "random";
+        case Pattern::constant:
+            return "constant";
+        case Pattern::allOnes:
+            return "all-0xFF";
+        case Pattern::alternating:
+            return "alternating extremes";
+        case Pattern::randomThenConstant:
+            return "random then constant";
     }
     return "?";
 }
@@ -34,10 +39,18 @@ Bytes makeInput(Pattern pattern, std::size_t size, int sampleBytes) {
     std::mt19937 generator(static_cast<unsigned>(size));
     for (std::size_t i = 0; i < size; ++i) {
         switch (pattern) {
-            case Pattern::random: bytes[i] = static_cast<std::uint8_t>(generator()); break;
-            case Pattern::constant: bytes[i] = 0x80; break;
-            case Pattern::allOnes: bytes[i] = 0xFF; break;
-            case Pattern::alternating: bytes[i] = (i / sampleBytes) % 2 ? 0xFF : 0x00; break;
+            case Pattern::random:
+                bytes[i] = static_cast<std::uint8_t>(generator());
+                break;
+            case Pattern::constant:
+                bytes[i] = 0x80;
+                break;
+            case Pattern::allOnes:
+                bytes[i] = 0xFF;
+                break;
+            case Pattern::alternating:
+                bytes[i] = (i / sampleBytes) % 2 ? 0xFF : 0x00;
+                break;
             case Pattern::randomThenConstant:
                 bytes[i] = i < size / 3 ? static_cast<std::uint8_t>(generator()) : 0x5A;
                 break;
@@ -86,12 +99,20 @@ TEST_P(FastFilterExactness, MatchesTheReferenceAroundEveryBoundary) {
     const std::uint64_t segment = Limits::minSegmentSamples;
     // Sample counts around the checkpoint interval, the warm-up, the
     // smallest split into segments and the split into all segments.
-    const std::vector<std::uint64_t> sampleCounts = {
-        0, 1, Limits::checkpointInterval - 1, Limits::checkpointInterval + 1, Limits::warmUpSamples + 1,
-        2 * segment - 1, 2 * segment, 2 * segment + 1, 3 * segment + 7, 16 * segment - 1, 16 * segment + 513};
+    const std::vector<std::uint64_t> sampleCounts = {0,
+                                                     1,
+                                                     Limits::checkpointInterval - 1,
+                                                     Limits::checkpointInterval + 1,
+                                                     Limits::warmUpSamples + 1,
+                                                     2 * segment - 1,
+                                                     2 * segment,
+                                                     2 * segment + 1,
+                                                     3 * segment + 7,
+                                                     16 * segment - 1,
+                                                     16 * segment + 513};
     runtime::WorkerPool pool(2);
-    for (Pattern pattern : {Pattern::random, Pattern::constant, Pattern::allOnes, Pattern::alternating,
-                            Pattern::randomThenConstant}) {
+    for (Pattern pattern :
+         {Pattern::random, Pattern::constant, Pattern::allOnes, Pattern::alternating, Pattern::randomThenConstant}) {
         for (std::uint64_t samples : sampleCounts) {
             // A trailing partial sample only changes the copied tail.
             std::vector<std::uint64_t> extras = {0};
@@ -103,8 +124,8 @@ TEST_P(FastFilterExactness, MatchesTheReferenceAroundEveryBoundary) {
                 ASSERT_TRUE(withPool == expected) << nameOf(pattern) << ", " << samples << " samples + " << extra
                                                   << " bytes: " << firstDifference(expected, withPool);
                 const Bytes alone = fast(input, bits, UINT64_MAX, nullptr);
-                ASSERT_TRUE(alone == expected) << nameOf(pattern) << ", " << samples << " samples, no pool: "
-                                               << firstDifference(expected, alone);
+                ASSERT_TRUE(alone == expected)
+                    << nameOf(pattern) << ", " << samples << " samples, no pool: " << firstDifference(expected, alone);
             }
         }
     }
@@ -116,11 +137,11 @@ TEST_P(FastFilterExactness, RangesContinueExactlyFromOneToTheNext) {
     for (Pattern pattern : {Pattern::random, Pattern::randomThenConstant}) {
         const Bytes input = makeInput(pattern, 1'300'001, bits / 8);
         const Bytes expected = reference(input, bits);
-        for (std::uint64_t range : {Limits::minSegmentSamples * 2 + 3, Limits::minSegmentSamples * 5,
-                                    std::uint64_t{100'000}}) {
+        for (std::uint64_t range :
+             {Limits::minSegmentSamples * 2 + 3, Limits::minSegmentSamples * 5, std::uint64_t{100'000}}) {
             const Bytes actual = fast(input, bits, range, &pool);
-            ASSERT_TRUE(actual == expected) << nameOf(pattern) << ", ranges of " << range << ": "
-                                            << firstDifference(expected, actual);
+            ASSERT_TRUE(actual == expected)
+                << nameOf(pattern) << ", ranges of " << range << ": " << firstDifference(expected, actual);
         }
     }
 }

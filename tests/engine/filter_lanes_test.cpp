@@ -72,12 +72,15 @@ void compareKernels(std::uint64_t steps) {
     constexpr int size = Codec::size;
     for (int pattern = 0; pattern < 3; ++pattern) {
         const Bytes input = testInput(8 * steps * size, pattern);
-        const Run scalar = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true, 8>(l, n); });
-        const Run best = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, 8, n); });
+        const Run scalar =
+            runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true, 8>(l, n); });
+        const Run best =
+            runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, 8, n); });
         expectSame(scalar, best, "dispatched");
 #ifdef QUENMARL_FILTER_SSE2
         const Run sse2 = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) {
-            const std::uint64_t done = size == 1 ? sse2::stepEightLanes8<true>(l, n) : sse2::stepEightLanes16<true>(l, n);
+            const std::uint64_t done =
+                size == 1 ? sse2::stepEightLanes8<true>(l, n) : sse2::stepEightLanes16<true>(l, n);
             stepLanes<Codec, true, 8>(l, n - done);
         });
         expectSame(scalar, sse2, "SSE2");

@@ -21,8 +21,8 @@ TEST(TextConversion, UnpairedSurrogatesBecomeReplacementCharacters) {
 
 TEST(TextConversion, MalformedUtf8BecomesReplacementCharacters) {
     EXPECT_EQ(utf8ToUtf16("\xFF"), std::u16string(u"\uFFFD"));
-    EXPECT_EQ(utf8ToUtf16("\xC3"), std::u16string(u"\uFFFD"));           // cut short
-    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), std::u16string(u"\uFFFD\uFFFD"));  // overlong
+    EXPECT_EQ(utf8ToUtf16("\xC3"), std::u16string(u"\uFFFD"));                      // cut short
+    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), std::u16string(u"\uFFFD\uFFFD"));            // overlong
     EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), std::u16string(u"\uFFFD\uFFFD\uFFFD"));  // encoded surrogate
 }
 

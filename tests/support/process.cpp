@@ -40,8 +40,10 @@ std::wstring quoted(const std::wstring& argument) {
             ++backslashes;
             continue;
         }
-        if (c == L'"') out.append(backslashes * 2 + 1, L'\\');
-        else out.append(backslashes, L'\\');
+        if (c == L'"')
+            out.append(backslashes * 2 + 1, L'\\');
+        else
+            out.append(backslashes, L'\\');
         backslashes = 0;
         out += c;
     }
@@ -76,8 +78,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const std::wstring folder = wide(workingFolder);
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        folder.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                                        &startup, &process);
     CloseHandle(out);
     CloseHandle(err);
     if (!started) throw std::runtime_error("cannot start " + program);

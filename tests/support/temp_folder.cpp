@@ -4,7 +4,6 @@
 #include <chrono>
 #include <system_error>
 
-
 namespace testsupport {
 
 TempFolder::TempFolder() {
