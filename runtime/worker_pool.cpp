@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "runtime/fs.h"
+#include "runtime/spin_wait.h"
 
 namespace runtime {
 
@@ -24,22 +25,36 @@ WorkerPool::~WorkerPool() {
 }
 
 void WorkerPool::submit(std::function<void()> task) {
+    std::size_t waiting = 0;
     {
         std::lock_guard guard(mutex_);
         queue_.push_back(std::move(task));
+        waiting = queue_.size();
+        queued_.store(waiting);
     }
-    wake_.notify_one();
+    // A polling worker takes one task without being woken; any more tasks
+    // need sleeping workers.
+    if (waiting > polling_.load()) wake_.notify_one();
 }
 
 void WorkerPool::workerLoop() {
     for (;;) {
         std::function<void()> task;
         {
+            // Poll a little before sleeping: in a batch of small files the
+            // next task follows the last one within microseconds.
+            // One poller is enough; the others sleep.
+            unsigned none = 0;
+            if (polling_.compare_exchange_strong(none, 1)) {
+                spinUntil([this] { return queued_.load(std::memory_order_relaxed) > 0; });
+                polling_.store(0);
+            }
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
             if (queue_.empty()) return;
             task = std::move(queue_.front());
             queue_.pop_front();
+            queued_.store(queue_.size());
         }
         task();
     }

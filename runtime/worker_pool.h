@@ -1,6 +1,7 @@
 #pragma once
 // The process's pool of worker threads: one per processor, at most 256.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -58,6 +59,8 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> queue_;
+    std::atomic<std::size_t> queued_{0};  // queue_.size(), readable without the lock
+    std::atomic<unsigned> polling_{0};    // workers polling for work instead of sleeping
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
