@@ -59,7 +59,9 @@ public:
         first_ = first;
         count_ = count;
         destination_ = destination;
-        const unsigned threads = pool_ ? std::max(1u, pool_->threadCount()) : 1u;
+        // The calling thread takes a share too when it comes to finish the
+        // range, so the work is split for the pool's threads and one more.
+        const unsigned threads = pool_ ? pool_->threadCount() + 1 : 1u;
         const std::uint64_t wanted = std::uint64_t{threads} * Limits::chainsPerThread;
         const std::uint64_t segmentCount = std::min(wanted, count / Limits::minSegmentSamples);
         segments_.clear();
