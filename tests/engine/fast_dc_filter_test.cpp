@@ -109,7 +109,7 @@ TEST_P(FastFilterExactness, MatchesTheReferenceAroundEveryBoundary) {
                                                      2 * segment + 1,
                                                      3 * segment + 7,
                                                      16 * segment - 1,
-                                                     16 * segment + 513};
+                                                     24 * segment + 513};
     runtime::WorkerPool pool(2);
     for (Pattern pattern :
          {Pattern::random, Pattern::constant, Pattern::allOnes, Pattern::alternating, Pattern::randomThenConstant}) {
