@@ -5,6 +5,7 @@
 
 #include "engine/dc_filter.h"
 #include "engine/filter_lanes.h"
+#include "engine/filter_lanes_sse2.h"
 
 #define QUENMARL_AVX2 __attribute__((target("avx2")))
 
@@ -53,71 +54,6 @@ QUENMARL_AVX2 inline __m128i step(States& s, __m128i low, __m128i high) {
     return _mm_packs_epi32(out[0], out[1]);
 }
 
-// 8 lanes x 16 bytes to 16 steps x 8 bytes: r[j] then holds step 2j in its
-// low and step 2j + 1 in its high half.
-QUENMARL_AVX2 inline void lanesToSteps(__m128i (&r)[8]) {
-    __m128i a[8], b[8];
-    for (int i = 0; i < 4; ++i) {
-        a[2 * i] = _mm_unpacklo_epi8(r[2 * i], r[2 * i + 1]);
-        a[2 * i + 1] = _mm_unpackhi_epi8(r[2 * i], r[2 * i + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        b[4 * h + 0] = _mm_unpacklo_epi16(a[h], a[2 + h]);
-        b[4 * h + 1] = _mm_unpackhi_epi16(a[h], a[2 + h]);
-        b[4 * h + 2] = _mm_unpacklo_epi16(a[4 + h], a[6 + h]);
-        b[4 * h + 3] = _mm_unpackhi_epi16(a[4 + h], a[6 + h]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        r[4 * h + 0] = _mm_unpacklo_epi32(b[4 * h + 0], b[4 * h + 2]);
-        r[4 * h + 1] = _mm_unpackhi_epi32(b[4 * h + 0], b[4 * h + 2]);
-        r[4 * h + 2] = _mm_unpacklo_epi32(b[4 * h + 1], b[4 * h + 3]);
-        r[4 * h + 3] = _mm_unpackhi_epi32(b[4 * h + 1], b[4 * h + 3]);
-    }
-}
-
-// 16 steps x 8 bytes (z[j] holding steps j and j + 8) back to 8 lanes x 16
-// bytes.
-QUENMARL_AVX2 inline void stepsToLanes(__m128i (&z)[8]) {
-    __m128i u[8], v[8], w[8];
-    for (int i = 0; i < 4; ++i) {
-        u[2 * i] = _mm_unpacklo_epi8(z[2 * i], z[2 * i + 1]);
-        u[2 * i + 1] = _mm_unpackhi_epi8(z[2 * i], z[2 * i + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        v[4 * h + 0] = _mm_unpacklo_epi16(u[4 * h + 0], u[4 * h + 2]);
-        v[4 * h + 1] = _mm_unpackhi_epi16(u[4 * h + 0], u[4 * h + 2]);
-        v[4 * h + 2] = _mm_unpacklo_epi16(u[4 * h + 1], u[4 * h + 3]);
-        v[4 * h + 3] = _mm_unpackhi_epi16(u[4 * h + 1], u[4 * h + 3]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        w[2 * i] = _mm_unpacklo_epi32(v[i], v[i + 4]);
-        w[2 * i + 1] = _mm_unpackhi_epi32(v[i], v[i + 4]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        z[2 * i] = _mm_unpacklo_epi64(w[i], w[i + 4]);
-        z[2 * i + 1] = _mm_unpackhi_epi64(w[i], w[i + 4]);
-    }
-}
-
-// 8 x 8 16-bit values, one row per register, transposed in place.
-QUENMARL_AVX2 inline void transposeWords(__m128i (&r)[8]) {
-    __m128i a[8], b[8];
-    for (int i = 0; i < 4; ++i) {
-        a[2 * i] = _mm_unpacklo_epi16(r[2 * i], r[2 * i + 1]);
-        a[2 * i + 1] = _mm_unpackhi_epi16(r[2 * i], r[2 * i + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        b[4 * h + 0] = _mm_unpacklo_epi32(a[4 * h + 0], a[4 * h + 2]);
-        b[4 * h + 1] = _mm_unpackhi_epi32(a[4 * h + 0], a[4 * h + 2]);
-        b[4 * h + 2] = _mm_unpacklo_epi32(a[4 * h + 1], a[4 * h + 3]);
-        b[4 * h + 3] = _mm_unpackhi_epi32(a[4 * h + 1], a[4 * h + 3]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        r[2 * i] = _mm_unpacklo_epi64(b[i], b[i + 4]);
-        r[2 * i + 1] = _mm_unpackhi_epi64(b[i], b[i + 4]);
-    }
-}
-
 template <bool Write>
 QUENMARL_AVX2 std::uint64_t eightLanes8(Lane* lanes, std::uint64_t steps) {
     const std::uint64_t rounds = steps / 16;
@@ -126,7 +62,7 @@ QUENMARL_AVX2 std::uint64_t eightLanes8(Lane* lanes, std::uint64_t steps) {
         const std::uint64_t at = r * 16;
         __m128i v[8];
         for (int k = 0; k < 8; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[k].source + at));
-        lanesToSteps(v);
+        sse2::lanesToSteps(v);
         __m128i rows[16];
         for (int i = 0; i < 16; ++i) {
             const __m128i bytes = i % 2 ? _mm_srli_si128(v[i / 2], 8) : v[i / 2];
@@ -137,7 +73,7 @@ QUENMARL_AVX2 std::uint64_t eightLanes8(Lane* lanes, std::uint64_t steps) {
         if constexpr (Write) {
             __m128i z[8];
             for (int j = 0; j < 8; ++j) z[j] = _mm_unpacklo_epi64(rows[j], rows[j + 8]);
-            stepsToLanes(z);
+            sse2::stepsToLanes(z);
             for (int k = 0; k < 8; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes[k].destination + at), z[k]);
         }
     }
@@ -158,10 +94,10 @@ QUENMARL_AVX2 std::uint64_t eightLanes16(Lane* lanes, std::uint64_t steps) {
         const std::uint64_t at = r * 16;
         __m128i rows[8];
         for (int k = 0; k < 8; ++k) rows[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[k].source + at));
-        transposeWords(rows);
+        sse2::transposeWords(rows);
         for (__m128i& row : rows) row = step(s, _mm_cvtepu16_epi32(row), _mm_cvtepu16_epi32(_mm_srli_si128(row, 8)));
         if constexpr (Write) {
-            transposeWords(rows);
+            sse2::transposeWords(rows);
             for (int k = 0; k < 8; ++k)
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes[k].destination + at), rows[k]);
         }

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/gui/drop_data.h"
+#include "tests/support/drop_data_win32.h"
 #include "tests/gui/window_support.h"
 
-using guitest::DropData;
+using testsupport::DropData;
 using guitest::MainWindowTest;
 
 namespace {
@@ -31,7 +31,7 @@ class WindowDropTest : public MainWindowTest {
 protected:
     std::vector<DWORD> drop(const std::vector<std::string>& paths) {
         DropData* data = DropData::files(paths);
-        std::vector<DWORD> effects = guitest::dragAndDrop(window->helpText->handle(), data);
+        std::vector<DWORD> effects = testsupport::dragAndDrop(window->helpText->handle(), data);
         data->Release();
         return effects;
     }
@@ -94,7 +94,7 @@ TEST_F(WindowDropTest, DroppedTextShowsTheCopyEffectButConvertsNothing) {
     window->statusBar->setStatusText("before");
     statusTexts.clear();
     DropData* data = DropData::text(L"some selected text");
-    EXPECT_EQ(guitest::dragAndDrop(window->helpText->handle(), data).front(), DWORD(DROPEFFECT_COPY));
+    EXPECT_EQ(testsupport::dragAndDrop(window->helpText->handle(), data).front(), DWORD(DROPEFFECT_COPY));
     data->Release();
     EXPECT_TRUE(statusTexts.empty());
     EXPECT_EQ(statusText(), "before");

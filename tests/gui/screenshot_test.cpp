@@ -3,8 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "tests/gui/drop_data.h"
-#include "tests/gui/screen_capture.h"
+#include "tests/support/drop_data_win32.h"
+#include "tests/support/screen_capture_win32.h"
 #include "tests/gui/window_support.h"
 
 using namespace std::chrono_literals;
@@ -46,16 +46,16 @@ TEST_F(ScreenshotTest, WindowAfterAConversionIsDrawnAndSaved) {
     const MusicFolder music;
     const std::string song = music.path + "\\song.mp3";
     testsupport::writeFile(song, testsupport::randomBytes(4000, 9));
-    guitest::DropData* data = guitest::DropData::files({song});
-    guitest::dragAndDrop(window->helpText->handle(), data);
+    testsupport::DropData* data = testsupport::DropData::files({song});
+    testsupport::dragAndDrop(window->helpText->handle(), data);
     data->Release();
     ASSERT_TRUE(testsupport::exists(music.path + "\\zz_song.wav"));
     toolkittest::pumpFor(400ms);
 
     RECT frame{};
     GetWindowRect(window->mainFrame->handle(), &frame);
-    const guitest::Capture capture = guitest::captureScreen(frame);
-    guitest::writeBitmap("quenmarl_window.bmp", capture);
+    const testsupport::Capture capture = testsupport::captureScreen(frame);
+    testsupport::writeBitmap("quenmarl_window.bmp", capture);
 
     EXPECT_GT(capture.countDark(within(window->statusBar->handle(), frame)), 40) << "the status line shows text";
     EXPECT_GT(capture.countDark(within(window->helpText->handle(), frame)), 400) << "the help text is drawn";

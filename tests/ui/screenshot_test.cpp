@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/support/screen_capture_win32.h"
 #include "tests/toolkit/win32_support.h"
 #include "toolkit/button.h"
 #include "toolkit/frame.h"
@@ -21,70 +22,6 @@ using namespace std::chrono_literals;
 using namespace toolkit;
 
 namespace {
-
-// The screen rectangle as 24-bit pixels, bottom row first (BMP order).
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels;  // BGR, rows padded to 4 bytes
-
-    int stride() const { return (width * 3 + 3) & ~3; }
-    COLORREF at(int x, int y) const {  // y from the top
-        const std::uint8_t* p = &pixels[std::size_t((height - 1 - y) * stride() + x * 3)];
-        return RGB(p[2], p[1], p[0]);
-    }
-};
-
-Capture captureScreen(RECT area) {
-    Capture capture;
-    capture.width = area.right - area.left;
-    capture.height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, capture.width, capture.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = capture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    capture.pixels.resize(std::size_t(capture.stride() * capture.height));
-    GetDIBits(memory, bitmap, 0, UINT(capture.height), capture.pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return capture;
-}
-
-void writeBitmap(const std::string& path, const Capture& capture) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = capture.width;
-    header.biHeight = capture.height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = DWORD(capture.pixels.size());
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(capture.pixels.data()), std::streamsize(capture.pixels.size()));
-}
-
-int countColour(const Capture& capture, RECT area, COLORREF colour) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) count += capture.at(x, y) == colour;
-    return count;
-}
 
 TEST(ScreenshotTest, WindowWithLinksAndStatusBarIsDrawnAndSaved) {
     auto app = wApp::create();
@@ -132,17 +69,17 @@ TEST(ScreenshotTest, WindowWithLinksAndStatusBarIsDrawnAndSaved) {
 
     RECT area{};
     GetWindowRect(frame->handle(), &area);
-    const Capture capture = captureScreen(area);
-    writeBitmap("toolkit_window.bmp", capture);
+    const testsupport::Capture capture = testsupport::captureScreen(area);
+    testsupport::writeBitmap("toolkit_window.bmp", capture);
 
     RECT linkArea{};
     GetWindowRect(home->handle(), &linkArea);
     OffsetRect(&linkArea, -area.left, -area.top);
-    EXPECT_GT(countColour(capture, linkArea, RGB(0, 0, 255)), 20) << "the link is not drawn in blue";
+    EXPECT_GT(capture.count(linkArea, RGB(0, 0, 255)), 20) << "the link is not drawn in blue";
     RECT statusArea{};
     GetWindowRect(status->handle(), &statusArea);
     OffsetRect(&statusArea, -area.left, -area.top);
-    EXPECT_GT(countColour(capture, statusArea, RGB(0, 0, 0)), 20) << "the status bar shows no text";
+    EXPECT_GT(capture.count(statusArea, RGB(0, 0, 0)), 20) << "the status bar shows no text";
 
     // For a look with a title bar: QUENMARL_SCREENSHOT_HOLD_MS keeps the window up.
     if (const char* hold = std::getenv("QUENMARL_SCREENSHOT_HOLD_MS"))

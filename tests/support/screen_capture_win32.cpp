@@ -1,8 +1,8 @@
-#include "tests/gui/screen_capture.h"
+#include "tests/support/screen_capture_win32.h"
 
 #include <fstream>
 
-namespace guitest {
+namespace testsupport {
 
 COLORREF Capture::at(int x, int y) const {
     const std::uint8_t* p = &pixels[std::size_t((height - 1 - y) * stride() + x * 3)];
@@ -70,4 +70,4 @@ void writeBitmap(const std::string& path, const Capture& capture) {
     out.write(reinterpret_cast<const char*>(capture.pixels.data()), std::streamsize(capture.pixels.size()));
 }
 
-}  // namespace guitest
+}  // namespace testsupport

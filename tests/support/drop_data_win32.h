@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace guitest {
+namespace testsupport {
 
 class DropData final : public IDataObject {
 public:
@@ -52,4 +52,4 @@ std::vector<DWORD> dragAndDrop(HWND window, IDataObject* data,
 // The drop target OLE holds for the window, or null.
 IDropTarget* registeredDropTarget(HWND window);
 
-}  // namespace guitest
+}  // namespace testsupport

@@ -1,4 +1,4 @@
-#include "tests/gui/drop_data.h"
+#include "tests/support/drop_data_win32.h"
 
 // clang-format off
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 
 #include "runtime/text.h"
 
-namespace guitest {
+namespace testsupport {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::vector<DWORD> dragAndDrop(HWND window, IDataObject* data, DWORD allowed) {
     return effects;
 }
 
-}  // namespace guitest
+}  // namespace testsupport

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace guitest {
+namespace testsupport {
 
 struct Capture {
     int width = 0;
@@ -28,4 +28,4 @@ Capture captureScreen(RECT area);
 // Writes the capture as a 24-bit BMP file.
 void writeBitmap(const std::string& path, const Capture& capture);
 
-}  // namespace guitest
+}  // namespace testsupport
