@@ -27,6 +27,10 @@ constexpr std::uint64_t chunkBytes = std::uint64_t{8} << 20;
 // The two chunk buffers of a filtered conversion, no larger than the input
 // needs. Each has room for the header in front and a partial sample behind,
 // so that a small file goes out in a single write.
+//
+// A buffer starts on a page, so every byte lies at the same place within its
+// page as in the output file: the system copies whole aligned pages, which
+// is markedly faster than copying across page offsets.
 class ChunkBuffers {
 public:
     static constexpr std::uint64_t front = wavHeaderSize;
@@ -34,14 +38,18 @@ public:
 
     bool allocate(std::uint64_t inputSize) {
         const std::uint64_t size = front + std::min(chunkBytes, inputSize) + back;
-        for (auto& buffer : buffers_) buffer.reset(new (std::nothrow) std::uint8_t[size]);
+        for (auto& buffer : buffers_) buffer.reset(new (pageAlignment, std::nothrow) std::uint8_t[size]);
         return buffers_[0] && buffers_[1];
     }
     // Where chunk number n's filtered samples go.
     std::uint8_t* data(std::uint64_t chunk) const { return buffers_[chunk % 2].get() + front; }
 
 private:
-    std::unique_ptr<std::uint8_t[]> buffers_[2];
+    static constexpr std::align_val_t pageAlignment{4096};
+    struct AlignedDelete {
+        void operator()(std::uint8_t* bytes) const { ::operator delete[](bytes, pageAlignment); }
+    };
+    std::unique_ptr<std::uint8_t[], AlignedDelete> buffers_[2];
 };
 
 // Writes the header, then filters the mapped input chunk by chunk and writes
@@ -82,10 +90,17 @@ void writeFilteredData(InputFile& input, OutputFile& output, const std::array<st
     }
 }
 
+// Writes the header, then the input straight from its mapping, a chunk at a
+// time: each chunk's pages are mapped in at once before the write copies
+// them (a page fault inside the write costs far more) and let go after.
 void writeUnchangedData(InputFile& input, OutputFile& output, const std::array<std::uint8_t, wavHeaderSize>& header) {
     output.write(header.data(), header.size());
-    if (input.copyInsideSystem(output)) return;
-    output.write(input.data(), input.size());
+    for (std::uint64_t at = 0; at < input.size(); at += chunkBytes) {
+        const std::uint64_t length = std::min(chunkBytes, input.size() - at);
+        input.readAhead(at, length);
+        output.write(input.data() + at, length);
+        input.releasePagesBefore(at + length);
+    }
 }
 
 }  // namespace

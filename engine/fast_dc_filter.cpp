@@ -11,6 +11,7 @@ namespace engine {
 
 using Limits = FastFilterLimits;
 using detail::Lane;
+static_assert(Limits::chainsPerThread <= detail::maxLanes);
 
 namespace {
 

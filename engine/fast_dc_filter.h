@@ -33,7 +33,7 @@ struct FastFilterLimits {
     static constexpr std::uint64_t warmUpSamples = 16384;
     static constexpr std::uint64_t checkpointInterval = 512;
     static constexpr std::uint64_t minSegmentSamples = 65536;
-    static constexpr int chainsPerThread = 8;
+    static constexpr int chainsPerThread = 16;
 };
 
 // Filters one stream of samples, range after range.

@@ -12,6 +12,7 @@
 
 #include "engine/dc_filter.h"
 #include "engine/filter_lanes_avx2.h"
+#include "engine/filter_lanes_avx512.h"
 #include "engine/filter_lanes_sse2.h"
 #include "engine/sample_codec.h"
 
@@ -23,6 +24,9 @@ struct Lane {
     std::uint8_t* destination = nullptr;
     DcFilterState state;
 };
+
+// The most lanes advanced side by side.
+inline constexpr int maxLanes = 16;
 
 // Samples a lane advances between two looks at whether it is at rest.
 inline constexpr std::uint64_t restBlockSamples = 512;
@@ -79,9 +83,30 @@ std::uint64_t stepEightLanesVectorised(Lane* lanes, std::uint64_t steps) {
 #endif
 }
 
-// The same for a count of lanes known only at run time (1 to 8).
+// Sixteen lanes at once where the processor has a kernel for them (which
+// needs that many to hide its latency); returns the steps done.
+template <int SampleSize, bool Write>
+std::uint64_t stepSixteenLanesVectorised(Lane* lanes, std::uint64_t steps) {
+#ifdef QUENMARL_FILTER_AVX512
+    if (avx512::available()) {
+        return SampleSize == 1 ? avx512::stepSixteenLanes8(lanes, steps, Write)
+                               : avx512::stepSixteenLanes16(lanes, steps, Write);
+    }
+#endif
+    (void)lanes;
+    (void)steps;
+    return 0;
+}
+
+// The same for a count of lanes known only at run time (1 to maxLanes).
 template <class Codec, bool Write>
 void stepLanes(Lane* lanes, int count, std::uint64_t steps) {
+    if (count > 8) {
+        if (count == 16 && Codec::size <= 2) steps -= stepSixteenLanesVectorised<Codec::size, Write>(lanes, steps);
+        stepLanes<Codec, Write>(lanes, 8, steps);
+        stepLanes<Codec, Write>(lanes + 8, count - 8, steps);
+        return;
+    }
     // Eight lanes of 8 or 16 bits go through a vector kernel; it leaves
     // fewer than one round for the scalar code below.
     if (count == 8 && Codec::size <= 2) steps -= stepEightLanesVectorised<Codec::size, Write>(lanes, steps);
@@ -131,14 +156,14 @@ void rest(Lane& lane, std::uint64_t steps) {
     lane.source += steps * Codec::size;
 }
 
-// Advances up to 8 lanes by steps samples, block by block; a lane at rest
+// Advances up to maxLanes lanes by steps samples, block by block; a lane at rest
 // over a whole block skips the arithmetic for it.
 template <class Codec, bool Write>
 void advanceLanes(Lane* lanes, int count, std::uint64_t steps) {
     while (steps > 0) {
         const std::uint64_t block = steps < restBlockSamples ? steps : restBlockSamples;
-        Lane busy[8];
-        int busyIndex[8];
+        Lane busy[maxLanes];
+        int busyIndex[maxLanes];
         int busyCount = 0;
         for (int k = 0; k < count; ++k) {
             if (restsFor<Codec>(lanes[k], block)) {

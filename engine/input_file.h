@@ -9,8 +9,6 @@
 
 namespace engine {
 
-class OutputFile;
-
 class InputFile {
 public:
     // Opens the file for reading (others may only read it meanwhile, where
@@ -23,9 +21,9 @@ public:
 
     std::uint64_t size() const;
 
-    // Maps the whole file read-only (on Windows the file handle is then
-    // closed: the mapping keeps the file open). Raises OSError. An empty file
-    // maps to no bytes.
+    // Maps the whole file read-only; the file's handle is then closed (the
+    // mapping keeps the file open). Raises OSError. An empty file maps to no
+    // bytes.
     void map();
 
     // The mapped bytes (size() of them) once map() has run.
@@ -35,11 +33,10 @@ public:
     // their pages need not stay in memory. Offsets only grow between calls.
     void releasePagesBefore(std::uint64_t offset);
 
-    // Copies the whole file to the end of the output inside the system,
-    // without passing the bytes through this process. False, with nothing
-    // written, where the platform or the file systems cannot. Raises IOError
-    // when the copy breaks off.
-    bool copyInsideSystem(OutputFile& output);
+    // Hints that the mapped bytes [offset, offset + length) are about to be
+    // read, so the system maps them in at once rather than page by page at
+    // first touch. Never fails: without the hint the bytes are read anyway.
+    void readAhead(std::uint64_t offset, std::uint64_t length);
 
     // Unmaps the view and closes the handles. Raises OSError.
     void close();

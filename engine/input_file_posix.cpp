@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +7,6 @@
 #include <cerrno>
 
 #include "engine/input_file.h"
-#include "engine/output_file.h"
 #include "runtime/errors.h"
 
 namespace engine {
@@ -83,8 +81,7 @@ void InputFile::map() {
         // Read-ahead pays for large inputs only; for small ones it is a wasted call.
         if (handles_->size > (std::uint64_t{1} << 20)) ::madvise(view, handles_->size, MADV_SEQUENTIAL);
     }
-    // The descriptor stays open, unlike the Windows file handle: the
-    // in-kernel copy reads through it.
+    handles_->closeDescriptor();  // the mapping or the copy holds the bytes
 }
 
 const std::uint8_t* InputFile::data() const {
@@ -101,34 +98,18 @@ void InputFile::releasePagesBefore(std::uint64_t offset) {
     handles_->releasedBefore = end;
 }
 
-bool InputFile::copyInsideSystem(OutputFile& output) {
-    if (handles_->descriptor < 0) return false;
-    output.flush();
-    const int target = ::fileno(output.stream());
-    off_t offset = 0;
-    bool anyCopied = false;
-    bool useSendfile = false;
-    while (static_cast<std::uint64_t>(offset) < handles_->size) {
-        const std::size_t wanted = static_cast<std::size_t>(
-            std::min<std::uint64_t>(handles_->size - static_cast<std::uint64_t>(offset), std::uint64_t{1} << 30));
-        ssize_t copied = useSendfile ? ::sendfile(target, handles_->descriptor, &offset, wanted)
-                                     : ::copy_file_range(handles_->descriptor, &offset, target, nullptr, wanted, 0);
-        if (copied < 0 && errno == EINTR) continue;
-        if (copied < 0 && !anyCopied) {
-            // Not every pair of file systems supports copy_file_range;
-            // sendfile works between any two files; then give up.
-            if (!useSendfile) {
-                useSendfile = true;
-                continue;
-            }
-            return false;
-        }
-        if (copied < 0) throw runtime::writeError(errno);
-        // The file shrank since it was sized: the data chunk would be short.
-        if (copied == 0) throw runtime::writeError(EIO);
-        anyCopied = true;
-    }
-    return true;
+void InputFile::readAhead(std::uint64_t offset, std::uint64_t length) {
+#ifdef MADV_POPULATE_READ
+    if (!handles_->view || offset >= handles_->size) return;
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t begin = offset / page * page;
+    const std::uint64_t end = std::min(offset + length, handles_->size);
+    // Older systems refuse the advice; then the pages fault in one by one.
+    ::madvise(static_cast<char*>(handles_->view) + begin, end - begin, MADV_POPULATE_READ);
+#else
+    (void)offset;
+    (void)length;
+#endif
 }
 
 void InputFile::close() {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/input_file.h"
-#include "engine/output_file.h"
 #include "runtime/errors.h"
 #include "runtime/text.h"
 
@@ -71,7 +70,8 @@ void InputFile::releasePagesBefore(std::uint64_t offset) {
     handles_->releasedBefore = end;
 }
 
-bool InputFile::copyInsideSystem(OutputFile&) { return false; }
+// The system's own read-ahead on the mapped file serves well enough here.
+void InputFile::readAhead(std::uint64_t, std::uint64_t) {}
 
 void InputFile::close() {
     const std::uint8_t* view = handles_->view;

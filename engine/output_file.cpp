@@ -8,7 +8,11 @@
 
 namespace engine {
 
-OutputFile::OutputFile(const std::string& path) : file_(runtime::openFileForWriting(path)) {}
+OutputFile::OutputFile(const std::string& path) : file_(runtime::openFileForWriting(path)) {
+    // Everything arrives in large pieces; a stream buffer would only split
+    // them and copy their edges once more.
+    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
+}
 
 OutputFile::~OutputFile() {
     if (file_) std::fclose(file_);

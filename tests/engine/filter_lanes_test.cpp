@@ -32,13 +32,13 @@ DcFilterState reachableState(int seed) {
     return lane.state;
 }
 
-// Eight lanes over consecutive stretches of input, from varied states.
-template <class Codec, class Advance>
+// Count lanes over consecutive stretches of input, from varied states.
+template <class Codec, int Count = 8, class Advance>
 Run runLanes(const Bytes& input, std::uint64_t steps, Advance advance) {
     Run run{Bytes(input.size(), 0xAA), {}};
-    Lane lanes[8];
+    Lane lanes[Count];
     const std::uint64_t stretch = steps * Codec::size;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < Count; ++k) {
         lanes[k].source = input.data() + k * stretch;
         lanes[k].destination = run.output.data() + k * stretch;
         lanes[k].state = reachableState<Codec>(k);
@@ -50,7 +50,7 @@ Run runLanes(const Bytes& input, std::uint64_t steps, Advance advance) {
 
 void expectSame(const Run& expected, const Run& actual, const char* kernel) {
     EXPECT_TRUE(expected.output == actual.output) << kernel;
-    for (int k = 0; k < 8; ++k) {
+    for (std::size_t k = 0; k < expected.states.size(); ++k) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(expected.states[k].yPrev),
                   std::bit_cast<std::uint64_t>(actual.states[k].yPrev))
             << kernel << " lane " << k;
@@ -67,54 +67,77 @@ Bytes testInput(std::size_t size, int pattern) {
     return bytes;
 }
 
+// Count scalar lanes, eight at a time.
+template <class Codec, bool Write, int Count>
+void scalarLanes(Lane* lanes, std::uint64_t steps) {
+    for (int k = 0; k < Count; k += 8) stepLanes<Codec, Write, 8>(lanes + k, steps);
+}
+
+// A kernel of Count lanes that runs whole rounds (the scalar lanes finish),
+// writing and as a warm-up, against the scalar lanes.
+template <class Codec, int Count, class Kernel>
+void compareKernel(const Bytes& input, std::uint64_t steps, const char* name, Kernel kernel) {
+    const Run scalar = runLanes<Codec, Count>(input, steps, scalarLanes<Codec, true, Count>);
+    const Run written = runLanes<Codec, Count>(input, steps, [&](Lane* l, std::uint64_t n) {
+        scalarLanes<Codec, true, Count>(l, n - kernel(l, n, true));
+    });
+    expectSame(scalar, written, name);
+    // A warm-up moves the states exactly as a writing run does.
+    const Run warm = runLanes<Codec, Count>(input, steps, [&](Lane* l, std::uint64_t n) {
+        scalarLanes<Codec, false, Count>(l, n - kernel(l, n, false));
+    });
+    EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA)) << name;
+    for (int k = 0; k < Count; ++k) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(warm.states[k].yPrev),
+                  std::bit_cast<std::uint64_t>(scalar.states[k].yPrev))
+            << name << " lane " << k;
+        EXPECT_EQ(warm.states[k].xPrev, scalar.states[k].xPrev) << name << " lane " << k;
+    }
+}
+
 template <class Codec>
 void compareKernels(std::uint64_t steps) {
     constexpr int size = Codec::size;
     for (int pattern = 0; pattern < 3; ++pattern) {
-        const Bytes input = testInput(8 * steps * size, pattern);
-        const Run scalar =
-            runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true, 8>(l, n); });
-        const Run best =
-            runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, 8, n); });
-        expectSame(scalar, best, "dispatched");
+        const Bytes input = testInput(16 * steps * size, pattern);
+        for (int count : {8, 11, 16}) {
+            const Run reference = runLanes<Codec, 16>(input, steps, [count](Lane* l, std::uint64_t n) {
+                for (int k = 0; k < count; ++k) stepLanes<Codec, true, 1>(l + k, n);
+            });
+            const Run best = runLanes<Codec, 16>(input, steps, [count](Lane* l, std::uint64_t n) {
+                stepLanes<Codec, true>(l, count, n);
+            });
+            expectSame(reference, best, "dispatched");
+        }
 #ifdef QUENMARL_FILTER_SSE2
-        const Run sse2 = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) {
-            const std::uint64_t done =
-                size == 1 ? sse2::stepEightLanes8<true>(l, n) : sse2::stepEightLanes16<true>(l, n);
-            stepLanes<Codec, true, 8>(l, n - done);
+        compareKernel<Codec, 8>(input, steps, "SSE2", [](Lane* l, std::uint64_t n, bool write) {
+            if (write) return size == 1 ? sse2::stepEightLanes8<true>(l, n) : sse2::stepEightLanes16<true>(l, n);
+            return size == 1 ? sse2::stepEightLanes8<false>(l, n) : sse2::stepEightLanes16<false>(l, n);
         });
-        expectSame(scalar, sse2, "SSE2");
 #endif
 #ifdef QUENMARL_FILTER_AVX2
         if (avx2::available()) {
-            const Run avx = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) {
-                const std::uint64_t done =
-                    size == 1 ? avx2::stepEightLanes8(l, n, true) : avx2::stepEightLanes16(l, n, true);
-                stepLanes<Codec, true, 8>(l, n - done);
+            compareKernel<Codec, 8>(input, steps, "AVX2", [](Lane* l, std::uint64_t n, bool write) {
+                return size == 1 ? avx2::stepEightLanes8(l, n, write) : avx2::stepEightLanes16(l, n, write);
             });
-            expectSame(scalar, avx, "AVX2");
-            // A warm-up moves the states exactly as a writing run does.
-            const Run warm = runLanes<Codec>(input, steps, [](Lane* l, std::uint64_t n) {
-                const std::uint64_t done =
-                    size == 1 ? avx2::stepEightLanes8(l, n, false) : avx2::stepEightLanes16(l, n, false);
-                stepLanes<Codec, false, 8>(l, n - done);
+        }
+#endif
+#ifdef QUENMARL_FILTER_AVX512
+        if (avx512::available()) {
+            compareKernel<Codec, 16>(input, steps, "AVX-512", [](Lane* l, std::uint64_t n, bool write) {
+                return size == 1 ? avx512::stepSixteenLanes8(l, n, write) : avx512::stepSixteenLanes16(l, n, write);
             });
-            EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA));
-            for (int k = 0; k < 8; ++k) {
-                EXPECT_EQ(std::bit_cast<std::uint64_t>(warm.states[k].yPrev),
-                          std::bit_cast<std::uint64_t>(scalar.states[k].yPrev));
-            }
         }
 #endif
     }
 }
 
 TEST(FilterLanes, VectorKernelsMatchTheScalarLanesForEightBits) {
-    for (std::uint64_t steps : {0, 15, 16, 17, 4099}) compareKernels<SampleCodec<1>>(steps);
+    for (std::uint64_t steps : {0, 15, 16, 17, 63, 64, 65, 4099}) compareKernels<SampleCodec<1>>(steps);
 }
 
 TEST(FilterLanes, VectorKernelsMatchTheScalarLanesForSixteenBits) {
-    for (std::uint64_t steps : {0, 7, 8, 9, 4099}) compareKernels<SampleCodec<2>>(steps);
+    for (std::uint64_t steps : {0, 7, 8, 9, 31, 32, 33, 4099}) compareKernels<SampleCodec<2>>(steps);
 }
 
 }  // namespace
