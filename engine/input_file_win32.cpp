@@ -70,7 +70,9 @@ void InputFile::releasePagesBefore(std::uint64_t offset) {
     handles_->releasedBefore = end;
 }
 
-// The system's own read-ahead on the mapped file serves well enough here.
+// Windows has no call that maps pages in ahead of their first touch
+// (PrefetchVirtualMemory only reads them, as the read-ahead on a mapped file
+// does anyway).
 void InputFile::readAhead(std::uint64_t, std::uint64_t) {}
 
 void InputFile::close() {
