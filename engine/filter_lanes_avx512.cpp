@@ -58,8 +58,8 @@ QUENMARL_AVX512 inline Rows wordsToRows(const Words& words) {
              _mm512_unpackhi_epi64(a2, a3)}};
 }
 
-// The byte shuffle that moves sample `sample` of every 64-bit word to the
-// word's bottom and clears the rest of the word.
+// The byte shuffle that moves sample number Sample of every 64-bit word
+// to the word's bottom and clears the rest of the word.
 template <int SampleSize, int Sample>
 constexpr std::array<std::uint8_t, 64> pickControl() {
     std::array<std::uint8_t, 64> control{};
