@@ -5,13 +5,14 @@
 #include <memory>
 #include <new>
 
+#include "engine/conversion_observer.h"
 #include "engine/dc_filter.h"
 #include "engine/fast_dc_filter.h"
-#include "engine/input_file.h"
-#include "engine/output_file.h"
+#include "engine/input_failures.h"
 #include "engine/wav_header.h"
-#include "runtime/console.h"
 #include "runtime/fs.h"
+#include "runtime/input_file.h"
+#include "runtime/output_file.h"
 #include "runtime/paths.h"
 #include "runtime/worker_pool.h"
 
@@ -19,130 +20,243 @@ namespace engine {
 
 namespace {
 
-// Bytes filtered and written per round, in each of two buffers: one is
-// written out while the pool filters the next into the other, and the
-// memory a conversion needs stays this size whatever the input's size.
+using WavHeaderBytes = std::array<std::uint8_t, wavHeaderSize>;
+
+// Bytes read, filtered and written per round. Two rounds are in flight at
+// once (one written while the next is filtered), and the memory a
+// conversion needs stays this size whatever the input's size.
 constexpr std::uint64_t chunkBytes = std::uint64_t{8} << 20;
 
-// The two chunk buffers of a filtered conversion, no larger than the input
-// needs. Each has room for the header in front and a partial sample behind,
-// so that a small file goes out in a single write.
-//
-// A buffer starts on a page, so every byte lies at the same place within its
-// page as in the output file: the system copies whole aligned pages, which
-// is markedly faster than copying across page offsets.
-class ChunkBuffers {
-public:
-    static constexpr std::uint64_t front = wavHeaderSize;
-    static constexpr std::uint64_t back = 4;
+// The input read short: it has become shorter since it was opened.
+struct InputShrank {};
 
-    bool allocate(std::uint64_t inputSize) {
-        const std::uint64_t size = front + std::min(chunkBytes, inputSize) + back;
-        for (auto& buffer : buffers_) buffer.reset(new (pageAlignment, std::nothrow) std::uint8_t[size]);
-        return buffers_[0] && buffers_[1];
+// A buffer that starts on a page. The output's buffers then hold every byte
+// at the same place within its page as the output file does, and the
+// system copies whole aligned pages, markedly faster than across offsets.
+class PageBuffer {
+public:
+    bool allocate(std::uint64_t size) {
+        bytes_.reset(new (pageAlignment, std::nothrow) std::uint8_t[size]);
+        return bytes_ != nullptr;
     }
-    // Where chunk number n's filtered samples go.
-    std::uint8_t* data(std::uint64_t chunk) const { return buffers_[chunk % 2].get() + front; }
+    std::uint8_t* get() const { return bytes_.get(); }
 
 private:
     static constexpr std::align_val_t pageAlignment{4096};
     struct AlignedDelete {
         void operator()(std::uint8_t* bytes) const { ::operator delete[](bytes, pageAlignment); }
     };
-    std::unique_ptr<std::uint8_t[], AlignedDelete> buffers_[2];
+    std::unique_ptr<std::uint8_t[], AlignedDelete> bytes_;
 };
 
-// Writes the header, then filters the mapped input chunk by chunk and writes
-// each chunk while the next one is filtered. The header goes out with the
-// first chunk and a trailing partial sample, unchanged, with the last.
-void writeFilteredData(InputFile& input, OutputFile& output, const std::array<std::uint8_t, wavHeaderSize>& header,
-                       std::uint16_t bitDepth, const ChunkBuffers& buffers) {
-    const std::uint8_t* bytes = input.data();
-    const std::uint64_t sampleBytes = bitDepth / 8;
-    const std::uint64_t samples = input.size() / sampleBytes;
-    const std::uint64_t samplesPerChunk = chunkBytes / sampleBytes;
-    const std::uint64_t tail = input.size() - samples * sampleBytes;
-    FastDcFilter filter(bytes, bitDepth, &runtime::sharedWorkerPool());
-    DcFilterState state;
-    filter.start(0, std::min(samplesPerChunk, samples), buffers.data(0));
-    for (std::uint64_t chunk = 0, first = 0;; ++chunk, first += samplesPerChunk) {
-        const std::uint64_t count = std::min(samplesPerChunk, samples - first);
-        state = filter.finish(state);
-        const std::uint64_t next = first + count;
-        if (next < samples) filter.start(next, std::min(samplesPerChunk, samples - next), buffers.data(chunk + 1));
-        std::uint8_t* begin = buffers.data(chunk);
-        std::uint64_t length = count * sampleBytes;
+// The buffers of one conversion, no larger than the input needs: for each of
+// the two rounds in flight, the output's bytes, with room for the header in
+// front and a partial sample behind, and, when filtering, the input's
+// samples together with the history the filter reads before them.
+class ChunkBuffers {
+public:
+    static constexpr std::uint64_t front = wavHeaderSize;
+    static constexpr std::uint64_t back = 4;
+
+    bool allocate(std::uint64_t inputSize, std::uint64_t windowBytes) {
+        const std::uint64_t chunk = std::min(chunkBytes, inputSize);
+        const int rounds = inputSize > chunkBytes ? 2 : 1;
+        for (int i = 0; i < rounds; ++i) {
+            if (!output_[i].allocate(front + chunk + back)) return false;
+            if (windowBytes > 0 && !window_[i].allocate(std::min(inputSize, windowBytes) + back)) return false;
+        }
+        return true;
+    }
+    // Where chunk number n's output bytes go.
+    std::uint8_t* output(std::uint64_t chunk) const { return output_[chunk % 2].get() + front; }
+    // Where chunk number n's input window goes.
+    std::uint8_t* window(std::uint64_t chunk) const { return window_[chunk % 2].get(); }
+
+private:
+    PageBuffer output_[2];
+    PageBuffer window_[2];
+};
+
+std::uint64_t chunkCount(std::uint64_t units, std::uint64_t perChunk) {
+    return std::max<std::uint64_t>(1, (units + perChunk - 1) / perChunk);
+}
+
+void readExactly(runtime::InputFile& input, std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
+    if (input.read(offset, length, destination) != length) throw InputShrank{};
+}
+
+// The filtered data, chunk by chunk: while the pool filters one chunk, this
+// thread reads the next and writes the one before. The header goes out with
+// the first chunk, and a trailing partial sample, unchanged, with the last.
+class FilteredWriter {
+public:
+    FilteredWriter(runtime::InputFile& input, runtime::OutputFile& output, std::uint16_t bitDepth,
+                   const ChunkBuffers& buffers, ConversionObserver* observer)
+        : input_(input),
+          output_(output),
+          buffers_(buffers),
+          observer_(observer),
+          sampleBytes_(bitDepth / 8),
+          samples_(input.size() / sampleBytes_),
+          samplesPerChunk_(chunkBytes / sampleBytes_),
+          tail_(input.size() - samples_ * sampleBytes_),
+          filter_(nullptr, bitDepth, &runtime::sharedWorkerPool()) {}
+
+    static std::uint64_t windowBytes(std::uint16_t bitDepth) {
+        return (FastFilterLimits::historySamples + chunkBytes / (bitDepth / 8)) * (bitDepth / 8);
+    }
+
+    void write(const WavHeaderBytes& header) {
+        const std::uint64_t chunks = chunkCount(samples_, samplesPerChunk_);
+        read(0);
+        start(0);
+        DcFilterState state;
+        for (std::uint64_t chunk = 0;; ++chunk) {
+            const bool last = chunk + 1 == chunks;
+            if (!last) read(chunk + 1);
+            state = filter_.finish(state);
+            if (!last) start(chunk + 1);
+            std::uint8_t* begin = buffers_.output(chunk);
+            std::uint64_t length = count(chunk) * sampleBytes_;
+            if (last) {
+                const std::uint8_t* tail = buffers_.window(chunk) + (samples_ - windowFirst(chunk)) * sampleBytes_;
+                std::copy(tail, tail + tail_, begin + length);
+                length += tail_;
+            }
+            const std::uint64_t data = length;
+            if (chunk == 0) {
+                begin -= header.size();
+                std::copy(header.begin(), header.end(), begin);
+                length += header.size();
+            }
+            output_.write(begin, length);
+            if (observer_) observer_->dataWritten(data);
+            if (last) return;
+        }
+    }
+
+private:
+    std::uint64_t first(std::uint64_t chunk) const { return chunk * samplesPerChunk_; }
+    std::uint64_t count(std::uint64_t chunk) const { return std::min(samplesPerChunk_, samples_ - first(chunk)); }
+    std::uint64_t windowFirst(std::uint64_t chunk) const { return FastFilterLimits::historyStart(first(chunk)); }
+
+    // Reads the chunk's samples and the history before them into its
+    // window; the last chunk's window holds the trailing partial sample too.
+    void read(std::uint64_t chunk) {
+        const std::uint64_t begin = windowFirst(chunk) * sampleBytes_;
+        const std::uint64_t end = (first(chunk) + count(chunk)) * sampleBytes_;
+        readExactly(input_, begin, (end == samples_ * sampleBytes_ ? end + tail_ : end) - begin,
+                    buffers_.window(chunk));
+    }
+
+    void start(std::uint64_t chunk) {
+        filter_.start(buffers_.window(chunk), windowFirst(chunk), first(chunk), count(chunk), buffers_.output(chunk));
+    }
+
+    runtime::InputFile& input_;
+    runtime::OutputFile& output_;
+    const ChunkBuffers& buffers_;
+    ConversionObserver* observer_;
+    const std::uint64_t sampleBytes_;
+    const std::uint64_t samples_;
+    const std::uint64_t samplesPerChunk_;
+    const std::uint64_t tail_;
+    FastDcFilter filter_;  // last: it waits for the pool before the rest goes
+};
+
+// The input's bytes unchanged, chunk by chunk: a pool worker reads the next
+// chunk while this thread writes the one before.
+void writeUnchangedData(runtime::InputFile& input, runtime::OutputFile& output, const WavHeaderBytes& header,
+                        const ChunkBuffers& buffers, ConversionObserver* observer) {
+    const std::uint64_t size = input.size();
+    const std::uint64_t chunks = chunkCount(size, chunkBytes);
+    auto length = [&](std::uint64_t chunk) { return std::min(chunkBytes, size - chunk * chunkBytes); };
+    auto read = [&](std::uint64_t chunk) {
+        readExactly(input, chunk * chunkBytes, length(chunk), buffers.output(chunk));
+    };
+    read(0);
+    for (std::uint64_t chunk = 0; chunk < chunks; ++chunk) {
+        runtime::ParallelJob next;
+        if (chunk + 1 < chunks) {
+            next = runtime::sharedWorkerPool().startParallel(1, [&, chunk](std::size_t) { read(chunk + 1); });
+        }
+        std::uint8_t* begin = buffers.output(chunk);
         if (chunk == 0) {
             begin -= header.size();
             std::copy(header.begin(), header.end(), begin);
-            length += header.size();
         }
-        if (next == samples) {
-            std::copy(bytes + samples * sampleBytes, bytes + input.size(), begin + length);
-            length += tail;
-        }
-        output.write(begin, length);
-        if (next == samples) return;
-        // Guessing reads at most a warm-up's length before a chunk.
-        if (next > FastFilterLimits::warmUpSamples + 1) {
-            input.releasePagesBefore((next - FastFilterLimits::warmUpSamples - 1) * sampleBytes);
-        }
-    }
-}
-
-// Writes the header, then the input straight from its mapping, a chunk at a
-// time: each chunk's pages are mapped in at once before the write copies
-// them (a page fault inside the write costs far more) and let go after.
-void writeUnchangedData(InputFile& input, OutputFile& output, const std::array<std::uint8_t, wavHeaderSize>& header) {
-    output.write(header.data(), header.size());
-    for (std::uint64_t at = 0; at < input.size(); at += chunkBytes) {
-        const std::uint64_t length = std::min(chunkBytes, input.size() - at);
-        input.readAhead(at, length);
-        output.write(input.data() + at, length);
-        input.releasePagesBefore(at + length);
+        output.write(begin, length(chunk) + (chunk == 0 ? header.size() : 0));
+        if (observer) observer->dataWritten(length(chunk));
+        next.wait();
     }
 }
 
 }  // namespace
 
-void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
-                 std::uint16_t bitDepth, std::uint16_t numberOfChannels) {
-    const std::string absoluteInput =
-        runtime::isAbsolutePath(inputPath) ? inputPath : runtime::joinPath(runtime::currentDirectory(), inputPath);
-    // Acquired in this order and released in the reverse one on every way
-    // out: the input mapping, the output file, the filter buffers.
-    InputFile input(absoluteInput);
-    if (input.size() > maxWavDataSize) {
-        runtime::printLine("ERROR: Input too large for a WAV file: " + inputPath);
-        return;
-    }
-    input.map();
-    const WavHeader header =
-        writeWavHeader(static_cast<std::uint32_t>(input.size()), sampleRateHz, bitDepth, numberOfChannels);
+void convertFile(runtime::InputFile& input, const std::string& inputPath, const std::string& outputPath, bool dcFilter,
+                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
+                 ConversionObserver* observer) {
+    // Before anything is created: writing the output must never touch the
+    // input, whatever names the two paths give the file.
+    if (runtime::fileIdentity(outputPath) == input.identity()) refuse(sameFileLine);
+    if (input.size() > maxWavDataSize) fail("ERROR: Input too large for a WAV file: " + inputPath);
+    const WavHeaderBytes header = wavHeaderBytes(
+        writeWavHeader(static_cast<std::uint32_t>(input.size()), sampleRateHz, bitDepth, numberOfChannels));
 
-    OutputFile output(outputPath);
-    if (!output.isOpen()) {
-        runtime::printLine("ERROR: Could not create " + outputPath);
-        return;
+    // Acquired in this order and released in the reverse one on every way
+    // out: the input, the output, the buffers.
+    std::unique_ptr<runtime::OutputFile> output;
+    try {
+        output = std::make_unique<runtime::OutputFile>(outputPath);
+    } catch (const runtime::OSError&) {
+        fail("ERROR: Could not create " + outputPath);
     }
 
     // Bit depths the filter does not process keep the input's own bytes, so
     // they take the unchanged path.
     const bool filtered = dcFilter && isFilteredBitDepth(bitDepth);
     ChunkBuffers buffers;
-    if (filtered && !buffers.allocate(input.size())) {
-        runtime::printLine("ERROR: Could not allocate data for DC filter");
-        return;
+    if (!buffers.allocate(input.size(), filtered ? FilteredWriter::windowBytes(bitDepth) : 0)) {
+        fail(filtered ? "ERROR: Could not allocate data for DC filter"
+                      : "ERROR: Could not allocate memory for " + outputPath);
     }
 
-    const auto headerBytes = wavHeaderBytes(header);
-    if (filtered) {
-        writeFilteredData(input, output, headerBytes, bitDepth, buffers);
-    } else {
-        writeUnchangedData(input, output, headerBytes);
+    if (observer) observer->fileStarted(input.size());
+    const std::string changedLine = "ERROR: Input changed during conversion: " + inputPath;
+    try {
+        if (filtered) {
+            FilteredWriter(input, *output, bitDepth, buffers, observer).write(header);
+        } else {
+            writeUnchangedData(input, *output, header, buffers, observer);
+        }
+        // A change after the last read would go unseen otherwise.
+        if (!input.unchanged()) throw InputShrank{};
+    } catch (const InputShrank&) {
+        fail(changedLine);
+    } catch (const runtime::IOError& error) {
+        fail("ERROR: Could not write " + outputPath + ": " + error.what());
+    } catch (const runtime::OSError& error) {
+        fail(couldNotReadLine(inputPath, error));
     }
-    output.close();
+    try {
+        output->commit();
+    } catch (const runtime::IOError& error) {
+        fail("ERROR: Could not write " + outputPath + ": " + error.what());
+    } catch (const runtime::OSError&) {
+        fail("ERROR: Could not create " + outputPath);
+    }
     input.close();
+}
+
+void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
+                 std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer) {
+    std::unique_ptr<runtime::InputFile> input;
+    try {
+        input = std::make_unique<runtime::InputFile>(runtime::absolutePath(inputPath, runtime::currentDirectory()));
+    } catch (const runtime::OSError& error) {
+        fail(couldNotReadLine(inputPath, error));
+    }
+    convertFile(*input, inputPath, outputPath, dcFilter, sampleRateHz, bitDepth, numberOfChannels, observer);
 }
 
 }  // namespace engine

@@ -3,17 +3,34 @@
 #include <cstdint>
 #include <string>
 
+namespace runtime {
+class InputFile;
+}
+
 namespace engine {
+
+class ConversionObserver;
 
 // Converts one file into one WAV file at outputPath: the 44-byte header, then
 // the input's bytes, DC-filtered when dcFilter is on and the bit depth is 8,
-// 16, 24 or 32, else unchanged. Returns normally after writing, or after
-// printing one of these lines: "ERROR: Could not create " + outputPath (the
-// output cannot be opened), "ERROR: Could not allocate data for DC filter",
-// "ERROR: Input too large for a WAV file: " + inputPath (more bytes than a
-// WAV header can count; nothing is created). Raises OSError when the input
-// cannot be opened, mapped or sized, IOError when a write fails.
+// 16, 24 or 32, else unchanged. The output is written under a temporary name
+// and takes its place only when complete, so a failure leaves whatever was
+// at outputPath as it was.
+//
+// An input that is not converted raises, after printing its line:
+// RefusalError "You cannot set the same input and output file for safety
+// reasons" (both paths name one file, however spelt), ConversionError
+// "ERROR: Could not read " + inputPath + ": " + reason, "ERROR: Input too
+// large for a WAV file: " + inputPath, "ERROR: Could not create " +
+// outputPath, "ERROR: Could not allocate data for DC filter", "ERROR: Could
+// not write " + outputPath + ": " + reason, or "ERROR: Input changed during
+// conversion: " + inputPath.
 void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
-                 std::uint16_t bitDepth, std::uint16_t numberOfChannels);
+                 std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer = nullptr);
+
+// The same for an input already open; inputPath names it in the lines.
+void convertFile(runtime::InputFile& input, const std::string& inputPath, const std::string& outputPath, bool dcFilter,
+                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
+                 ConversionObserver* observer = nullptr);
 
 }  // namespace engine

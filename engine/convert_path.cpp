@@ -1,37 +1,28 @@
 #include "engine/convert_path.h"
 
 #include "engine/convert_file.h"
-#include "engine/errors.h"
 #include "engine/folder_batch.h"
-#include "runtime/console.h"
+#include "engine/input_failures.h"
 #include "runtime/fs.h"
 
 namespace engine {
 
-namespace {
-
-[[noreturn]] void refuse(const std::string& line) {
-    runtime::printLine(line);
-    throw RefusalError(line);
-}
-
-}  // namespace
-
-void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings) {
+void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings,
+                 ConversionObserver* observer) {
     const runtime::PathKind kind = runtime::pathKind(inputPath);
-    // Compared as given: case, separators and relative forms make paths
-    // different.
-    if (inputPath == outputPath) refuse("You cannot set the same input and output file for safety reasons");
+    // The same text is refused at once; other spellings of the same file or
+    // folder are found by the file system's identities further on.
+    if (inputPath == outputPath) refuse(sameFileLine);
     switch (kind) {
         case runtime::PathKind::none:
             refuse("There was an error with your input or output arguments.");
         case runtime::PathKind::file:
             if (runtime::directoryEntrySize(inputPath) == 0) refuse("Input file is 0 bytes!");
             convertFile(inputPath, outputPath, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
-                        settings.numberOfChannels);
+                        settings.numberOfChannels, observer);
             return;
         case runtime::PathKind::folder:
-            convertFolder(inputPath, outputPath, settings);
+            convertFolder(inputPath, outputPath, settings, observer);
             return;
     }
 }

@@ -4,13 +4,30 @@
 
 namespace engine {
 
-// An input refused before anything is converted (the same path twice, a
-// path that names nothing, an empty file). The message is the line the
-// engine printed.
-class RefusalError : public runtime::Error {
+// An input that was not converted. The message is the line the engine
+// printed about it; the caller shows it and goes on with its next input.
+class InputError : public runtime::Error {
 public:
     using Error::Error;
+};
+
+// An input refused before anything is converted (the same file as input
+// and output, a path that names nothing, an empty file, a folder that would
+// be converted into itself).
+class RefusalError : public InputError {
+public:
+    using InputError::InputError;
     const char* typeName() const noexcept override { return "RefusalError"; }
+};
+
+// A conversion that failed: the output could not be created or written,
+// the memory could not be had, the input was too large, could not be read
+// or changed meanwhile, or files of a folder were not converted. Whatever
+// the output held before is left as it was.
+class ConversionError : public InputError {
+public:
+    using InputError::InputError;
+    const char* typeName() const noexcept override { return "ConversionError"; }
 };
 
 }  // namespace engine

@@ -44,7 +44,8 @@ bool sameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 class FastDcFilter::Range {
 public:
     virtual ~Range() = default;
-    virtual void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination) = 0;
+    virtual void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
+                       std::uint8_t* destination) = 0;
     virtual DcFilterState finish(DcFilterState exactStart) = 0;
     virtual void abandon() noexcept = 0;
 };
@@ -54,9 +55,12 @@ namespace {
 template <class Codec>
 class CodecRange final : public FastDcFilter::Range {
 public:
-    CodecRange(const std::uint8_t* input, runtime::WorkerPool* pool) : input_(input), pool_(pool) {}
+    explicit CodecRange(runtime::WorkerPool* pool) : pool_(pool) {}
 
-    void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination) override {
+    void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
+               std::uint8_t* destination) override {
+        window_ = window;
+        windowFirst_ = windowFirst;
         first_ = first;
         count_ = count;
         destination_ = destination;
@@ -89,7 +93,7 @@ public:
 
     DcFilterState finish(DcFilterState exact) override {
         if (segments_.empty()) {
-            filterSamplesSequentially(destination_, input_ + first_ * Codec::size, count_, Codec::size * 8, exact);
+            filterSamplesSequentially(destination_, sample(first_), count_, Codec::size * 8, exact);
             return exact;
         }
         job_.wait();
@@ -118,11 +122,11 @@ private:
             const std::uint64_t begin = segments[k].begin;
             if (begin > Limits::warmUpSamples) {
                 const std::uint64_t warmBegin = begin - Limits::warmUpSamples;
-                lanes[k].source = input_ + warmBegin * Codec::size;
-                lanes[k].state = {static_cast<double>(Codec::read(input_ + (warmBegin - 1) * Codec::size)), 0.0};
+                lanes[k].source = sample(warmBegin);
+                lanes[k].state = {static_cast<double>(Codec::read(sample(warmBegin - 1))), 0.0};
                 warming[warmingCount++] = k;
             } else {
-                lanes[k].source = input_;
+                lanes[k].source = sample(0);
                 lanes[k].state = DcFilterState{};
                 detail::advanceLanes<Codec, false>(&lanes[k], 1, begin);
             }
@@ -169,15 +173,19 @@ private:
     DcFilterState settle(const Segment& segment, DcFilterState exact) const {
         std::uint64_t at = segment.begin;
         for (const Segment::Checkpoint& checkpoint : segment.checkpoints) {
-            filterSamplesSequentially(destination_ + (at - first_) * Codec::size, input_ + at * Codec::size,
-                                      checkpoint.at - at, Codec::size * 8, exact);
+            filterSamplesSequentially(destination_ + (at - first_) * Codec::size, sample(at), checkpoint.at - at,
+                                      Codec::size * 8, exact);
             at = checkpoint.at;
             if (sameBits(exact.yPrev, checkpoint.yPrev)) return segment.guessedEnd;
         }
         return exact;  // never agreed: the walk covered the whole segment
     }
 
-    const std::uint8_t* input_;
+    // Where sample i of the stream is: in the window of the range.
+    const std::uint8_t* sample(std::uint64_t i) const { return window_ + (i - windowFirst_) * Codec::size; }
+
+    const std::uint8_t* window_ = nullptr;
+    std::uint64_t windowFirst_ = 0;
     runtime::WorkerPool* pool_;
     std::uint64_t first_ = 0;
     std::uint64_t count_ = 0;
@@ -186,17 +194,16 @@ private:
     runtime::ParallelJob job_;
 };
 
-std::unique_ptr<FastDcFilter::Range> makeRange(const std::uint8_t* input, std::uint16_t bitDepth,
-                                               runtime::WorkerPool* pool) {
+std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::WorkerPool* pool) {
     switch (bitDepth) {
         case 8:
-            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(input, pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(pool);
         case 16:
-            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(input, pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(pool);
         case 24:
-            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(input, pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(pool);
         case 32:
-            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(input, pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(pool);
         default:
             return nullptr;
     }
@@ -205,14 +212,19 @@ std::unique_ptr<FastDcFilter::Range> makeRange(const std::uint8_t* input, std::u
 }  // namespace
 
 FastDcFilter::FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool)
-    : range_(makeRange(input, bitDepth, pool)) {}
+    : input_(input), range_(makeRange(bitDepth, pool)) {}
 
 FastDcFilter::~FastDcFilter() {
     if (range_) range_->abandon();
 }
 
 void FastDcFilter::start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination) {
-    if (range_) range_->start(first, count, destination);
+    start(input_, 0, first, count, destination);
+}
+
+void FastDcFilter::start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first,
+                         std::uint64_t count, std::uint8_t* destination) {
+    if (range_) range_->start(window, windowFirst, first, count, destination);
 }
 
 DcFilterState FastDcFilter::finish(DcFilterState exactStart) {

@@ -34,13 +34,21 @@ struct FastFilterLimits {
     static constexpr std::uint64_t checkpointInterval = 512;
     static constexpr std::uint64_t minSegmentSamples = 65536;
     static constexpr int chainsPerThread = 16;
+    // A range reads at most this many samples before its first one, and all
+    // samples from the stream's first when it begins closer to it.
+    static constexpr std::uint64_t historySamples = warmUpSamples + 1;
+    // The first sample a range beginning at first reads.
+    static constexpr std::uint64_t historyStart(std::uint64_t first) {
+        return first > historySamples ? first - historySamples : 0;
+    }
 };
 
 // Filters one stream of samples, range after range.
 class FastDcFilter {
 public:
-    // input: the stream's bytes from its first sample; bitDepth 8, 16, 24
-    // or 32; pool may be null (then everything runs on the calling thread).
+    // input: the stream's bytes from its first sample, or null when every
+    // range brings its own window of them; bitDepth 8, 16, 24 or 32; pool
+    // may be null (then everything runs on the calling thread).
     FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
     // Waits for a range still being guessed.
     ~FastDcFilter();
@@ -52,6 +60,13 @@ public:
     // work. One range at a time: finish() it before the next start().
     void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination);
 
+    // The same, reading the samples from window, whose first byte is that
+    // of sample windowFirst; it must hold every sample from
+    // FastFilterLimits::historyStart(first) to the range's last, and stay
+    // unchanged until finish() returns.
+    void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
+               std::uint8_t* destination);
+
     // Completes the range started last, given the exact state before its
     // first sample, and returns the exact state after its last. The outputs
     // are then exactly what filterSamplesSequentially writes.
@@ -60,6 +75,7 @@ public:
     class Range;
 
 private:
+    const std::uint8_t* input_;
     std::unique_ptr<Range> range_;
 };
 

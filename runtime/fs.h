@@ -4,8 +4,6 @@
 // POSIX one (fs_posix.cpp). Paths are UTF-8.
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -36,36 +34,22 @@ enum class CreateFolderOutcome { created, existedAsFolder, existsAsOther };
 // detail on any failure other than "already exists".
 CreateFolderOutcome createFolder(const std::string& path);
 
-// One entry of a folder listing. Links (reparse points on Windows) and, on
-// POSIX, other special files are neither files nor folders here.
-struct FolderEntry {
-    enum class Kind { file, folder, link } kind;
-    std::string name;
+// Which file a path names, following links: the device (volume serial on
+// Windows) and the file's number on it. Two paths name the same file exactly
+// when their identities are equal, whatever their spelling.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
 };
 
-// Lists one folder, "." and ".." included, in the platform's order.
-class FolderListing {
-public:
-    // Opens the listing; isOpen() is false when the folder cannot be listed.
-    explicit FolderListing(const std::string& folder);
-    ~FolderListing();
-    FolderListing(const FolderListing&) = delete;
-    FolderListing& operator=(const FolderListing&) = delete;
+// The identity of what path names, or nothing when it cannot be opened.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
 
-    bool isOpen() const;
-
-    // The next entry, or nothing at the end. Raises OSError (no detail) when
-    // the listing breaks off with an error.
-    std::optional<FolderEntry> next();
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
-
-// Opens the file for binary writing with the C runtime ("wb": created, or
-// truncated when it exists). Null when it cannot be opened; errno tells why.
-std::FILE* openFileForWriting(const std::string& path);
+// True when path, or the nearest of its parents that exists, is the folder
+// or lies below it, as the file system places them (links, junctions and ".."
+// followed), so that anything created at path would land inside the folder.
+bool isInsideFolder(const std::string& path, const FileIdentity& folder);
 
 // Processors the platform reports for this process (at least 1).
 unsigned processorCount();

@@ -1,4 +1,4 @@
-#include <dirent.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -9,6 +9,8 @@
 
 #include "runtime/errors.h"
 #include "runtime/fs.h"
+#include "runtime/identity_posix.h"
+#include "runtime/paths.h"
 
 namespace runtime {
 
@@ -56,46 +58,44 @@ CreateFolderOutcome createFolder(const std::string& path) {
     return CreateFolderOutcome::existsAsOther;
 }
 
-struct FolderListing::State {
-    DIR* dir = nullptr;
-    std::string folder;
-};
-
-FolderListing::FolderListing(const std::string& folder)
-    : state_(std::make_unique<State>(State{::opendir(folder.c_str()), folder})) {}
-
-FolderListing::~FolderListing() {
-    if (state_->dir) ::closedir(state_->dir);
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return identityOf(info);
 }
 
-bool FolderListing::isOpen() const { return state_->dir != nullptr; }
-
-std::optional<FolderEntry> FolderListing::next() {
-    errno = 0;
-    const dirent* entry = ::readdir(state_->dir);
-    if (!entry) {
-        if (errno != 0) throw lastOSError();
-        return std::nullopt;
+bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
+    // The nearest part of the path that exists: what is missing below it
+    // would be created inside it.
+    std::string existing = normalizePath(absolutePath(path, currentDirectory()));
+    int descriptor = -1;
+    for (;;) {
+        descriptor = ::open(existing.c_str(), O_RDONLY | O_CLOEXEC | O_PATH);
+        if (descriptor >= 0) break;
+        const std::string parent = folderPart(existing);
+        if (parent.empty() || parent == existing) return false;
+        existing = parent;
     }
-    FolderEntry result{FolderEntry::Kind::link, entry->d_name};
-    unsigned char type = entry->d_type;
-    if (type == DT_UNKNOWN) {
-        // Some file systems do not fill d_type: ask the entry itself, without
-        // following a link.
+    // Up through the real parents, as the file system has them: a link on
+    // the way may lead anywhere, and ".." after it leads up from there.
+    for (;;) {
         struct stat info {};
-        const std::string full = state_->folder + "/" + entry->d_name;
-        if (::lstat(full.c_str(), &info) == 0) {
-            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_LNK;
+        if (::fstat(descriptor, &info) != 0) break;
+        if (identityOf(info) == folder) {
+            ::close(descriptor);
+            return true;
         }
+        const int parent = ::openat(descriptor, "..", O_RDONLY | O_CLOEXEC | O_PATH | O_DIRECTORY);
+        struct stat parentInfo {};
+        const bool atRoot =
+            parent < 0 || ::fstat(parent, &parentInfo) != 0 || identityOf(parentInfo) == identityOf(info);
+        ::close(descriptor);
+        descriptor = parent;
+        if (atRoot) break;
     }
-    // Only plain files and folders take part; links and special files (pipes,
-    // devices, sockets) are what reparse points are on Windows: left alone.
-    if (type == DT_DIR) result.kind = FolderEntry::Kind::folder;
-    if (type == DT_REG) result.kind = FolderEntry::Kind::file;
-    return result;
+    if (descriptor >= 0) ::close(descriptor);
+    return false;
 }
-
-std::FILE* openFileForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
 unsigned processorCount() {
     const long count = ::sysconf(_SC_NPROCESSORS_ONLN);

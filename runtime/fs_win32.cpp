@@ -1,60 +1,23 @@
-#include <windows.h>
-
 #include <vector>
 
 #include "runtime/errors.h"
 #include "runtime/fs.h"
+#include "runtime/handles_win32.h"
+#include "runtime/long_path_win32.h"
 #include "runtime/paths.h"
-#include "runtime/text.h"
 
 namespace runtime {
 
-namespace {
-
-// Owns a find handle of FindFirstFileW.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-// Owns a file handle of CreateFileW.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-}  // namespace
-
 PathKind pathKind(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    const DWORD attributes = GetFileAttributesW(systemPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::none;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::folder : PathKind::file;
 }
 
 std::uint64_t directoryEntrySize(const std::string& path) {
     WIN32_FIND_DATAW data{};
-    FindHandle find(FindFirstFileW(widen(path).c_str(), &data));
-    if (!find.valid()) throw lastOSError(path);
+    const FindHandle find(FindFirstFileW(systemPath(path).c_str(), &data));
+    if (!find) throw lastOSError(path);
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -77,16 +40,10 @@ std::string executablePath() {
     }
 }
 
-bool canOpenForQuery(const std::string& path) {
-    FileHandle file(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.valid()) return false;
-    BY_HANDLE_FILE_INFORMATION information{};
-    return GetFileInformationByHandle(file.get(), &information) != 0;
-}
+bool canOpenForQuery(const std::string& path) { return fileIdentity(path).has_value(); }
 
 CreateFolderOutcome createFolder(const std::string& path) {
-    const std::wstring wide = widen(path);
+    const std::wstring wide = systemPath(path);
     if (CreateDirectoryW(wide.c_str(), nullptr)) return CreateFolderOutcome::created;
     const DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS) throw osErrorFromCode(error, path);
@@ -96,42 +53,63 @@ CreateFolderOutcome createFolder(const std::string& path) {
     return CreateFolderOutcome::existsAsOther;
 }
 
-struct FolderListing::State {
-    // FindFirstFileW already returns the first entry: it waits in pending.
-    explicit State(const std::wstring& pattern)
-        : find(FindFirstFileW(pattern.c_str(), &pending)), hasPending(find.valid()) {}
-    WIN32_FIND_DATAW pending{};
-    FindHandle find;
-    bool hasPending;
-};
+namespace {
 
-FolderListing::FolderListing(const std::string& folder)
-    : state_(std::make_unique<State>(widen(joinPath(folder, "*")))) {}
-
-FolderListing::~FolderListing() = default;
-
-bool FolderListing::isOpen() const { return state_->find.valid(); }
-
-std::optional<FolderEntry> FolderListing::next() {
-    WIN32_FIND_DATAW data{};
-    if (state_->hasPending) {
-        data = state_->pending;
-        state_->hasPending = false;
-    } else if (!FindNextFileW(state_->find.get(), &data)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_NO_MORE_FILES) return std::nullopt;
-        throw osErrorFromCode(error);
-    }
-    FolderEntry entry{FolderEntry::Kind::file, narrow(data.cFileName)};
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        entry.kind = FolderEntry::Kind::link;
-    } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        entry.kind = FolderEntry::Kind::folder;
-    }
-    return entry;
+// Opens what path names for querying only, following links.
+FileHandle openForQuery(const std::string& path) {
+    return FileHandle(CreateFileW(systemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-std::FILE* openFileForWriting(const std::string& path) { return _wfopen(widen(path).c_str(), L"wb"); }
+std::optional<FileIdentity> identityOfHandle(const FileHandle& file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+    return identityOf(information);
+}
+
+// The path the system reached the file by, links and junctions resolved.
+std::optional<std::string> finalPath(const FileHandle& file) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return std::nullopt;
+        if (length < buffer.size()) return narrow(std::wstring_view(buffer.data(), length));
+        buffer.resize(length);
+    }
+}
+
+}  // namespace
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) { return identityOfHandle(openForQuery(path)); }
+
+bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
+    // The nearest part of the path that exists: what is missing below it
+    // would be created inside it.
+    std::string existing = normalizePath(absolutePath(path, currentDirectory()));
+    FileHandle file = openForQuery(existing);
+    while (!file) {
+        const std::string parent = folderPart(existing);
+        if (parent.empty() || parent == existing) return false;
+        existing = parent;
+        file = openForQuery(existing);
+    }
+    if (identityOfHandle(file) == folder) return true;
+    // Up through the parents of the path the system resolved it to: a
+    // junction on the way may lead anywhere.
+    std::string real = finalPath(file).value_or(existing);
+    if (real.rfind("\\\\?\\UNC\\", 0) == 0) {
+        real = "\\\\" + real.substr(8);
+    } else if (real.rfind("\\\\?\\", 0) == 0) {
+        real = real.substr(4);
+    }
+    for (;;) {
+        const std::string parent = folderPart(real);
+        if (parent.empty() || parent == real) return false;
+        real = parent;
+        if (fileIdentity(real) == folder) return true;
+    }
+}
 
 unsigned processorCount() {
     SYSTEM_INFO info{};

@@ -98,6 +98,14 @@ void ParallelJob::wait() {
     if (run->firstError) std::rethrow_exception(run->firstError);
 }
 
+void ParallelJob::abandon() noexcept {
+    try {
+        wait();
+    } catch (...) {
+        // Whoever drops a job without waiting has no use for its error.
+    }
+}
+
 ParallelJob WorkerPool::startParallel(std::size_t count, std::function<void(std::size_t)> work) {
     if (count == 0) return ParallelJob();
     auto run = std::make_shared<ParallelRun>();

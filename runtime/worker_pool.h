@@ -15,11 +15,26 @@ namespace runtime {
 
 struct ParallelRun;
 
-// A parallel run started by WorkerPool::startParallel.
+// A parallel run started by WorkerPool::startParallel. Its calls use what
+// the starter owns, so the job cannot outlive its waiting: it is move-only,
+// and destroying or replacing a job that was not waited for waits for it,
+// dropping its error.
 class ParallelJob {
 public:
     ParallelJob() = default;
     explicit ParallelJob(std::shared_ptr<ParallelRun> run) : run_(std::move(run)) {}
+    ~ParallelJob() { abandon(); }
+    ParallelJob(ParallelJob&& other) noexcept = default;
+    ParallelJob& operator=(ParallelJob&& other) noexcept {
+        if (this != &other) {
+            abandon();
+            run_ = std::move(other.run_);
+        }
+        return *this;
+    }
+    ParallelJob(const ParallelJob&) = delete;
+    ParallelJob& operator=(const ParallelJob&) = delete;
+
     // Takes part in the calls not yet started, then waits until every call
     // has returned. Raises the first error a call raised. Does nothing for a
     // job already waited for.
@@ -27,6 +42,8 @@ public:
     bool active() const { return run_ != nullptr; }
 
 private:
+    void abandon() noexcept;
+
     std::shared_ptr<ParallelRun> run_;
 };
 

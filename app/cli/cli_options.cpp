@@ -57,6 +57,8 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
         if (known) continue;
         if (name == "--output") {
             options.output = value();
+        } else if (name == "--config") {
+            options.config = value();
         } else if (name == "--no-dc-filter") {
             noValue();
             options.noDcFilter = true;
@@ -76,7 +78,8 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
 std::string cliUsageText() {
     return "usage: quenmarl-cli [OPTIONS] INPUT...\n"
            "Converts each INPUT (a file or a folder) into WAV beside it, named zz_...\n"
-           "Settings come from pelko.config beside the program; options override them.\n"
+           "Settings come from pelko.config beside the program (or the file --config\n"
+           "names); options override them.\n"
            "  --bit-depth N      bits per sample (8, 16, 24 or 32 are filtered)\n"
            "  --channels N       channels\n"
            "  --sample-rate N    samples per second\n"
@@ -84,9 +87,10 @@ std::string cliUsageText() {
            "  --max-file-mb N    largest file a folder conversion takes, in megabytes\n"
            "  --no-dc-filter     write the bytes unchanged\n"
            "  --output PATH      where to write (exactly one INPUT)\n"
+           "  --config PATH      read the settings from PATH (never written)\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
-           "Exit status: 0 converted, 1 error, 2 usage, 3 some input refused.";
+           "Exit status: 0 converted, 1 error, 2 usage, 3 some input not converted.";
 }
 
 }  // namespace app

@@ -29,6 +29,7 @@ struct CliOptions {
     std::optional<std::int32_t> maxFileMb;
     bool noDcFilter = false;
     std::optional<std::string> output;
+    std::optional<std::string> config;
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;

@@ -1,6 +1,7 @@
 #include "app/cli/cli_run.h"
 
 #include <exception>
+#include <optional>
 
 #include "app/cli/cli_options.h"
 #include "app/config/config_file.h"
@@ -44,27 +45,67 @@ std::string outputPathFor(const CliOptions& options, const std::string& input) {
                                                                  : outputPathForFile(input);
 }
 
-int convertAll(const CliOptions& options) {
-    SettingsTable settingsTable;
-    try {
-        ensureConfigFile(defaultConfigText, configFileName);
-    } catch (const ConfigFolderError&) {
-        return cliFailed;  // its line is already printed
+// Where the settings come from: the file --config names, which must exist
+// and is never written; else pelko.config beside the program, written with
+// the defaults when missing. A program installed where it may not write, or
+// a file it may not read, still converts, with the defaults.
+class SettingsSource {
+public:
+    explicit SettingsSource(const CliOptions& options) {
+        if (options.config) {
+            if (runtime::pathKind(*options.config) != runtime::PathKind::file) {
+                throw runtime::IOError("cannot read the settings file: " + *options.config);
+            }
+            path_ = *options.config;
+            explicit_ = true;
+            return;
+        }
+        try {
+            ensureConfigFile(defaultConfigText, configFileName);
+            path_ = configFilePath();
+        } catch (const runtime::Error& error) {
+            useDefaults(error);
+        }
     }
-    bool anyRefused = false;
+
+    // Reads the file again, as the window does before every item.
+    void load(SettingsTable& settingsTable) {
+        if (!path_) return;
+        try {
+            loadSettingsFile(settingsTable, *path_);
+        } catch (const runtime::IOError& error) {
+            if (explicit_) throw;
+            useDefaults(error);
+        }
+    }
+
+private:
+    void useDefaults(const std::exception& error) {
+        path_.reset();
+        runtime::printErrorLine(std::string("quenmarl-cli: ") + error.what() +
+                                "; converting with the default settings");
+    }
+
+    std::optional<std::string> path_;
+    bool explicit_ = false;
+};
+
+int convertAll(const CliOptions& options) {
+    SettingsSource source(options);
+    SettingsTable settingsTable;
+    bool anyNotConverted = false;
     for (const std::string& input : options.inputs) {
         const std::string output = outputPathFor(options, input);
-        // Read again for every input, as the window does for every item.
-        loadSettings(settingsTable);
+        source.load(settingsTable);
         try {
             engine::convertPath(input, output, settingsFor(options, settingsTable));
-        } catch (const engine::RefusalError&) {
-            anyRefused = true;  // the engine printed why; the other inputs still go
+        } catch (const engine::InputError&) {
+            anyNotConverted = true;  // the engine printed why; the other inputs still go
             continue;
         }
         runtime::printLine("Done! - " + output + " - " + runtime::timeOfDayText());
     }
-    return anyRefused ? cliRefused : cliConverted;
+    return anyNotConverted ? cliNotConverted : cliConverted;
 }
 
 }  // namespace

@@ -7,10 +7,10 @@ namespace app {
 
 // Exit statuses of quenmarl-cli.
 enum CliStatus : int {
-    cliConverted = 0,  // every input converted
-    cliFailed = 1,     // an error ended the run
-    cliUsage = 2,      // the command line was wrong
-    cliRefused = 3,    // one or more inputs refused, the others converted
+    cliConverted = 0,     // every input converted
+    cliFailed = 1,        // an error ended the run
+    cliUsage = 2,         // the command line was wrong
+    cliNotConverted = 3,  // one or more inputs not converted, the others converted
 };
 
 // Runs quenmarl-cli on the arguments after the program name and returns its

@@ -3,15 +3,21 @@
 #include <vector>
 
 #include "app/cli/cli_run.h"
+#include "runtime/stop_cleanup.h"
 
 #ifdef _WIN32
 #include "runtime/text.h"
 
 int wmain(int argc, wchar_t** argv) {
+    runtime::removeTemporaryFilesWhenStopped();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(runtime::narrow(argv[i]));
     return app::runCli(arguments);
 }
 #else
-int main(int argc, char** argv) { return app::runCli(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+    // First, before any thread starts: they inherit what it blocks.
+    runtime::removeTemporaryFilesWhenStopped();
+    return app::runCli(std::vector<std::string>(argv + 1, argv + argc));
+}
 #endif

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "app/config/c_file.h"
+#include "runtime/c_file.h"
 
 namespace app {
 
@@ -35,11 +35,11 @@ private:
 class FileSource final : public ByteSource {
 public:
     // The path names the file in error messages.
-    FileSource(CFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+    FileSource(runtime::CFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
     std::size_t read(char* dest, std::size_t count) override;
 
 private:
-    CFile file_;
+    runtime::CFile file_;
     std::string path_;
 };
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "app/config/c_file.h"
+#include "runtime/c_file.h"
 #include "runtime/console.h"
 #include "runtime/fs.h"
 #include "runtime/paths.h"
@@ -42,7 +42,7 @@ bool isMissingOrEmpty(const std::string& path) {
 }
 
 void writeContent(const std::string& path, std::string_view content) {
-    CFile file(runtime::openFileForWriting(path));
+    runtime::CFile file = runtime::openFileForWriting(path);
     if (!file) throw runtime::IOError("cannot open: " + path);
     if (std::fwrite(content.data(), 1, content.size(), file.get()) != content.size()) {
         throw runtime::writeError(errno);
@@ -84,7 +84,10 @@ void waitUntilFileExists(const std::string& path, std::chrono::milliseconds limi
 void loadSettings(SettingsTable& settings) { loadSettings(settings, executableFolder()); }
 
 void loadSettings(SettingsTable& settings, const std::string& folder) {
-    const std::string path = configFilePath(folder);
+    loadSettingsFile(settings, configFilePath(folder));
+}
+
+void loadSettingsFile(SettingsTable& settings, const std::string& path) {
     if (runtime::pathKind(path) != runtime::PathKind::file) return;
     updateSettings(settings, readConfigFile(path));
 }

@@ -54,6 +54,9 @@ void waitUntilFileExists(const std::string& path, std::chrono::milliseconds limi
 void loadSettings(SettingsTable& settings);
 void loadSettings(SettingsTable& settings, const std::string& folder);
 
+// The same for a settings file at any path.
+void loadSettingsFile(SettingsTable& settings, const std::string& path);
+
 // Stores into the settings what the unnamed section of the table says:
 // each key's number; the sample rate from "sample_rate_hz", or from
 // "sample_rate" when only that key is present; the DC filter from

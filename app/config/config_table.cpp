@@ -51,7 +51,7 @@ ConfigTable readConfigStream(std::istream& input, const std::string& fileName) {
 }
 
 ConfigTable readConfigFile(const std::string& path) {
-    CFile file = openFileForReading(path);
+    runtime::CFile file = runtime::openFileForReading(path);
     if (!file) throw runtime::IOError("cannot open: " + path);
     return readConfigStream(std::make_unique<FileSource>(std::move(file), path), path);
 }

@@ -29,8 +29,8 @@ std::string convertInput(const std::string& input, const std::string& output, Se
         loadSettings(settingsTable);
     try {
         engine::convertPath(input, output, makeConversionSettings(settingsTable));
-    } catch (const engine::RefusalError& refusal) {
-        return std::string(refusal.what()) + " - " + input;
+    } catch (const engine::InputError& notConverted) {
+        return std::string(notConverted.what()) + " - " + input;
     }
     return "Done! - " + output;
 }

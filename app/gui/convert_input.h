@@ -21,10 +21,11 @@ std::optional<std::string> outputPathForDropped(const std::string& path);
 
 // Reads the settings from the configuration file, then converts input into
 // output with them. Returns the message for the status line: "Done! - " and
-// the output, or, when the engine refuses the input (the same path twice,
-// nothing there, an empty file), the refusal's text, " - " and the input:
-// a refusal ends only this item, never the program. Raises what
-// loadSettings and the engine raise otherwise.
+// the output, or, when the engine refuses the input (the same file twice,
+// nothing there, an empty file) or does not convert it (or some files of a
+// folder), the engine's line, " - " and the input: such an input ends only
+// this item, never the program. Raises what loadSettings and the engine
+// raise otherwise.
 std::string convertInput(const std::string& input, const std::string& output, SettingsTable& settingsTable,
                          const ConfigFolder& configFolder);
 

@@ -132,6 +132,26 @@ TEST_F(Cli, SamePathIsRefused) {
     EXPECT_EQ(testsupport::readFile(path("a.bin")), Bytes{1});
 }
 
+TEST_F(Cli, InputsNotConvertedGiveStatusThreeAndNoDoneLine) {
+    write("a.bin", {1, 2});
+    const std::string missingFolder = runtime::joinPath(path("missing"), "x.wav");
+    const auto single = run({"--output", missingFolder, path("a.bin")});
+    EXPECT_EQ(single.exitCode, 3);
+    EXPECT_EQ(single.out, "ERROR: Could not create " + missingFolder + "\n");
+    // A folder whose one output is blocked converts the rest and says so.
+    fs::create_directories(testsupport::pathOf(path("in")));
+    write("in/a.bin", {1});
+    write("in/b.bin", {2});
+    fs::create_directories(testsupport::pathOf(path("zz_in/b.wav")));
+    const auto batch = run({path("in")});
+    EXPECT_EQ(batch.exitCode, 3);
+    const std::string blocked = runtime::joinPath(path("zz_in"), "b.wav");
+    EXPECT_EQ(lines(batch.out),
+              (std::vector<std::string>{"ERROR: Could not create " + blocked,
+                                        "ERROR: 1 file was not converted; the first: Could not create " + blocked}));
+    EXPECT_TRUE(testsupport::exists(runtime::joinPath(path("zz_in"), "a.wav")));
+}
+
 TEST_F(Cli, ErrorsEndTheRunWithStatusOneAndTheTypeName) {
     fs::create_directories(testsupport::pathOf(path("in")));
     write("in/a.bin", {1});
@@ -178,6 +198,36 @@ TEST_F(Cli, DoubleDashEndsTheOptions) {
 }
 
 #ifndef _WIN32
+// Runs a shell command line in the test's folder, with $cli the program.
+testsupport::ProcessResult shell(const std::string& folder, const std::string& program, const std::string& script) {
+    return testsupport::runProcess("/bin/sh", {"-c", "cli='" + program + "'; " + script}, folder);
+}
+
+TEST_F(Cli, AWriteThatFailsKeepsTheEarlierOutput) {
+    // The file-size limit makes the write fail half way, as a full disk would.
+    write("big.bin", testsupport::randomBytes(3 << 20, 4));
+    write("zz_big.wav", {9, 9});
+    const auto result = shell(folder_.text(), program_, "trap '' XFSZ; ulimit -f 1024; exec \"$cli\" big.bin");
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.out, "ERROR: Could not write zz_big.wav: errno: 27 `File too large`\n");
+    EXPECT_EQ(testsupport::readFile(path("zz_big.wav")), Bytes({9, 9}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 4);
+}
+
+TEST_F(Cli, AStoppedRunLeavesNoPartialOutput) {
+    // Stopped as soon as its temporary file shows, long before a 512 MiB
+    // conversion ends.
+    const auto result =
+        shell(folder_.text(), program_,
+              "truncate -s 512M big.bin && \"$cli\" --no-dc-filter big.bin & pid=$!; "
+              "for i in $(seq 5000); do ls zz_big.wav.*.tmp >/dev/null 2>&1 && break; sleep 0.001; done; "
+              "kill -TERM $pid; wait $pid; echo $?");
+    EXPECT_EQ(result.out, "143\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3)
+        << "only the program, its settings and the input";
+    EXPECT_FALSE(testsupport::exists(path("zz_big.wav")));
+}
+
 // An outside reader of the files: sox's soxi must see the header's values.
 TEST_F(Cli, SoxReadsTheHeader) {
     if (std::system("command -v soxi >/dev/null 2>&1") != 0) GTEST_SKIP() << "soxi is not installed";
@@ -255,13 +305,29 @@ TEST_F(CliConfig, NumbersOnTheCommandLineAreReadLikeTheFilesNumbers) {
     EXPECT_EQ(big.err.rfind("quenmarl-cli: --channels: Parsed integer outside of valid range\n", 0), 0u) << big.err;
 }
 
-TEST_F(CliConfig, AFolderInTheConfigFilesPlaceIsAnIOError) {
+TEST_F(CliConfig, ASettingsFileThatCannotBeWrittenLeavesTheDefaults) {
+    // A folder in its place, as good as a program folder it may not write.
     write("a.bin", {1, 2});
     std::filesystem::create_directory(testsupport::pathOf(config()));
-    const auto result = run({path("a.bin")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Error: unhandled exception: cannot open: " + config() + " [IOError]\n");
-    EXPECT_FALSE(testsupport::exists(path("zz_a.wav")));
+    const auto result = run({"--channels", "2", path("a.bin")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "quenmarl-cli: cannot open: " + config() + "; converting with the default settings\n");
+    EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav({1, 2}, true, 44100, 8, 2));
+}
+
+TEST_F(CliConfig, ConfigOptionReadsThatFileAndNeverWritesIt) {
+    write("a.bin", {1, 2, 3, 4});
+    testsupport::writeText(path("mine.cfg"), "bit_depth=16\n");
+    const auto result = run({"--config", path("mine.cfg"), path("a.bin")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav({1, 2, 3, 4}, true, 44100, 16, 1));
+    EXPECT_FALSE(testsupport::exists(config()));
+    EXPECT_EQ(testsupport::readFile(path("mine.cfg")),
+              Bytes({'b', 'i', 't', '_', 'd', 'e', 'p', 't', 'h', '=', '1', '6', '\n'}));
+    const auto missing = run({"--config", path("none.cfg"), path("a.bin")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("cannot read the settings file: " + path("none.cfg")), std::string::npos) << missing.err;
+    EXPECT_FALSE(testsupport::exists(path("none.cfg")));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/dc_filter.h"
+#include "engine/errors.h"
 #include "engine/wav_header.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
@@ -63,6 +64,22 @@ protected:
             start = end + 1;
         }
         return lines;
+    }
+
+    // The line body prints about an input it does not convert, checked to
+    // be its only line and the message of the error it raises.
+    template <class Body>
+    static std::string failureLine(Body body) {
+        std::string message = "(no error)";
+        const auto lines = linesPrintedBy([&] {
+            try {
+                body();
+            } catch (const InputError& error) {
+                message = error.what();
+            }
+        });
+        EXPECT_EQ(lines, std::vector<std::string>{message});
+        return message;
     }
 
     testsupport::TempFolder folder_;

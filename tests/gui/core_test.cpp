@@ -11,6 +11,7 @@
 #include "app/gui/frame_placement.h"
 #include "app/output_naming.h"
 #include "runtime/errors.h"
+#include "runtime/paths.h"
 #include "tests/engine/conversion_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
@@ -139,6 +140,19 @@ TEST_F(ConvertInputTest, RefusalsBecomeTheMessageInsteadOfEndingTheProgram) {
     EXPECT_EQ(app::convertInput(same, same, settings, configFolder),
               "You cannot set the same input and output file for safety reasons - " + same);
     EXPECT_EQ(testsupport::readFile(same), (Bytes{1, 2, 3}));
+
+    // So does a failure, for a file or for files of a folder.
+    const std::string nowhere = runtime::joinPath(folder / "none", "x.wav");
+    EXPECT_EQ(app::convertInput(same, nowhere, settings, configFolder),
+              "ERROR: Could not create " + nowhere + " - " + same);
+    std::filesystem::create_directories(testsupport::pathOf(folder / "in"));
+    write("in/x.bin", {1});
+    write("in/y.bin", {2});
+    const std::string blocked = runtime::joinPath(folder / "out", "y.wav");
+    std::filesystem::create_directories(testsupport::pathOf(blocked));
+    EXPECT_EQ(app::convertInput(folder / "in", folder / "out", settings, configFolder),
+              "ERROR: 1 file was not converted; the first: Could not create " + blocked + " - " + folder / "in");
+    EXPECT_TRUE(testsupport::exists(runtime::joinPath(folder / "out", "x.wav")));
 }
 
 TEST_F(ConvertInputTest, OtherErrorsPassThrough) {

@@ -1,12 +1,11 @@
 #pragma once
-// A C runtime file, and opening one for reading by its UTF-8 path. On Windows
-// the path goes to _wfopen as UTF-16, so names outside the ANSI code page open
-// too. (runtime::openFileForWriting is the writing counterpart.)
+// A C runtime file, and opening one by its UTF-8 path. On Windows the path
+// goes to _wfopen as UTF-16, so names outside the ANSI code page open too.
 
 #include <cstdio>
 #include <string>
 
-namespace app {
+namespace runtime {
 
 // Owns one FILE*; closes it when destroyed. Move-only.
 class CFile {
@@ -47,4 +46,8 @@ private:
 // folder.
 CFile openFileForReading(const std::string& path);
 
-}  // namespace app
+// Opens a file for binary writing ("wb": created, or truncated when it
+// exists); empty when it cannot be opened, and errno tells why.
+CFile openFileForWriting(const std::string& path);
+
+}  // namespace runtime

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
-#include "app/config/c_file.h"
+#include "runtime/c_file.h"
 
-namespace app {
+namespace runtime {
 
 CFile openFileForReading(const std::string& path) {
     CFile file(std::fopen(path.c_str(), "rb"));
@@ -18,4 +18,6 @@ CFile openFileForReading(const std::string& path) {
     return file;
 }
 
-}  // namespace app
+CFile openFileForWriting(const std::string& path) { return CFile(std::fopen(path.c_str(), "wb")); }
+
+}  // namespace runtime

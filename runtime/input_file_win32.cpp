@@ -1,0 +1,93 @@
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/errors.h"
+#include "runtime/folder_native_win32.h"
+#include "runtime/handles_win32.h"
+#include "runtime/input_file.h"
+#include "runtime/long_path_win32.h"
+#include "runtime/paths.h"
+
+namespace runtime {
+
+struct InputFile::Native {
+    std::string path;
+    std::uint64_t size = 0;
+    FileIdentity identity;
+    MappingHandle mapping;
+    const std::uint8_t* view = nullptr;
+    std::uint64_t releasedBefore = 0;
+
+    ~Native() {
+        if (view) UnmapViewOfFile(view);
+    }
+};
+
+namespace {
+
+std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
+    auto native = std::make_unique<InputFile::Native>();
+    native->path = path;
+    // Sharing for reading only: a file that another process holds open for
+    // writing cannot be opened, and nobody can change it while it is read.
+    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS, nullptr));
+    if (!file) throw lastOSError(path);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file.get(), &information)) throw lastOSError(path);
+    native->identity = identityOf(information);
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) throw lastOSError(path);
+    native->size = (static_cast<std::uint64_t>(high) << 32) | low;
+    // An empty file cannot be mapped; it simply has no bytes.
+    if (native->size > 0) {
+        native->mapping.reset(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!native->mapping) throw lastOSError(path);
+        void* view = MapViewOfFileEx(native->mapping.get(), FILE_MAP_READ, 0, 0, 0, nullptr);
+        if (!view) throw lastOSError(path);
+        native->view = static_cast<const std::uint8_t*>(view);
+    }
+    // The mapping keeps the file open, and its sharing with it.
+    return native;
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path) : native_(openInput(path)) {}
+
+InputFile::InputFile(const Folder& folder, const std::string& name)
+    : native_(openInput(joinPath(folder.path(), name))) {}
+
+InputFile::~InputFile() = default;
+
+std::uint64_t InputFile::size() const { return native_->size; }
+
+FileIdentity InputFile::identity() const { return native_->identity; }
+
+std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
+    if (offset >= native_->size) return 0;
+    length = std::min(length, native_->size - offset);
+    std::memcpy(destination, native_->view + offset, static_cast<std::size_t>(length));
+    // Reads only go forward, so the pages before this one are done with:
+    // unlocking pages that are not locked takes them out of the working set.
+    if (offset > native_->releasedBefore) {
+        VirtualUnlock(const_cast<std::uint8_t*>(native_->view + native_->releasedBefore),
+                      static_cast<SIZE_T>(offset - native_->releasedBefore));
+        native_->releasedBefore = offset;
+    }
+    return length;
+}
+
+// The file is shared for reading only while it is mapped: nothing can
+// change it.
+bool InputFile::unchanged() const { return true; }
+
+void InputFile::close() {
+    const std::uint8_t* view = std::exchange(native_->view, nullptr);
+    if (view && !UnmapViewOfFile(view)) throw lastOSError(native_->path);
+    const HANDLE mapping = native_->mapping.release();
+    if (mapping && !CloseHandle(mapping)) throw lastOSError(native_->path);
+}
+
+}  // namespace runtime

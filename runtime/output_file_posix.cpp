@@ -1,0 +1,99 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+#include "runtime/errors.h"
+#include "runtime/output_file.h"
+#include "runtime/stop_cleanup.h"
+#include "runtime/temporary_name.h"
+
+namespace runtime {
+
+struct OutputFile::Native {
+    int descriptor = -1;
+    std::string path;
+    std::string temporary;  // empty when path itself is written
+    std::optional<TemporaryFileEntry> entry;
+
+    void closeDescriptor() noexcept {
+        if (descriptor >= 0) ::close(descriptor);
+        descriptor = -1;
+    }
+};
+
+namespace {
+
+// Opens a device or pipe that path names, or returns -1 when path names
+// nothing of the kind. Raises OSError when path cannot be written.
+int openSpecialFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return -1;
+        throw lastOSError(path);
+    }
+    if (S_ISDIR(info.st_mode)) throw osErrorFromCode(EISDIR, path);
+    if (S_ISREG(info.st_mode)) {
+        // Replacing the file needs only the folder's permission; refuse it
+        // as writing the file in place would have been refused.
+        if (::access(path.c_str(), W_OK) != 0) throw lastOSError(path);
+        return -1;
+    }
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) throw lastOSError(path);
+    return descriptor;
+}
+
+}  // namespace
+
+OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
+    native_->path = path;
+    native_->descriptor = openSpecialFile(path);
+    if (native_->descriptor >= 0) return;
+    for (int attempt = 0;; ++attempt) {
+        std::string temporary = temporaryNameBeside(path);
+        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            native_->descriptor = descriptor;
+            native_->temporary = std::move(temporary);
+            native_->entry.emplace(native_->temporary);
+            return;
+        }
+        if (errno != EEXIST || attempt == 100) throw lastOSError(path);
+    }
+}
+
+OutputFile::~OutputFile() {
+    native_->closeDescriptor();
+    if (!native_->temporary.empty()) ::unlink(native_->temporary.c_str());
+}
+
+void OutputFile::write(const void* bytes, std::uint64_t count) {
+    const auto* at = static_cast<const std::uint8_t*>(bytes);
+    // Pieces of 256 KiB: larger writes let the system build the file from
+    // large page-cache folios, which on some machines makes a write several
+    // times slower, now and then, than the same bytes in smaller pieces.
+    constexpr std::uint64_t piece = std::uint64_t{256} << 10;
+    while (count > 0) {
+        const ssize_t written = ::write(native_->descriptor, at, static_cast<std::size_t>(std::min(count, piece)));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) throw writeError(written < 0 ? errno : EIO);
+        at += written;
+        count -= static_cast<std::uint64_t>(written);
+    }
+}
+
+void OutputFile::commit() {
+    const int descriptor = native_->descriptor;
+    native_->descriptor = -1;
+    if (::close(descriptor) != 0 && errno != EINTR) throw writeError(errno);
+    if (native_->temporary.empty()) return;
+    if (::rename(native_->temporary.c_str(), native_->path.c_str()) != 0) throw lastOSError(native_->path);
+    native_->temporary.clear();
+    native_->entry.reset();
+}
+
+}  // namespace runtime

@@ -1,0 +1,30 @@
+#include "runtime/long_path_win32.h"
+#include "runtime/stop_cleanup.h"
+
+namespace runtime {
+
+namespace detail {
+
+void removeFile(const std::string& path) noexcept {
+    // The temporary file is open for writing but shared for deletion: it
+    // goes when its last handle closes, at the latest when the process ends.
+    DeleteFileW(systemPath(path).c_str());
+}
+
+}  // namespace detail
+
+namespace {
+
+// Runs on a thread the system starts for the event.
+BOOL WINAPI onConsoleStop(DWORD) {
+    detail::removeListedTemporaryFiles();
+    // At once, without running destructors on threads stopped anywhere.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+    return TRUE;
+}
+
+}  // namespace
+
+void removeTemporaryFilesWhenStopped() { SetConsoleCtrlHandler(onConsoleStop, TRUE); }
+
+}  // namespace runtime
