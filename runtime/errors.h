@@ -41,6 +41,14 @@ public:
     const char* typeName() const noexcept override { return "ValueError"; }
 };
 
+// A state the program's own logic never reaches; raised instead of going on
+// in it.
+class InternalError : public Error {
+public:
+    using Error::Error;
+    const char* typeName() const noexcept override { return "InternalError"; }
+};
+
 // The error of the platform's last failed call (GetLastError or errno), with
 // an optional detail.
 OSError lastOSError(const std::string& detail = {});

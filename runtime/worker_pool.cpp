@@ -116,17 +116,6 @@ ParallelJob WorkerPool::startParallel(std::size_t count, std::function<void(std:
     return ParallelJob(run);
 }
 
-void WorkerPool::runParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
-    if (count == 0) return;
-    auto run = std::make_shared<ParallelRun>();
-    run->work = work;
-    run->count = count;
-    // The calling thread takes one share itself.
-    const std::size_t helpers = std::min<std::size_t>(count - 1, threads_.size());
-    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
-    ParallelJob(run).wait();
-}
-
 WorkerPool& sharedWorkerPool() {
     static WorkerPool pool(std::min(processorCount(), 256u));
     return pool;

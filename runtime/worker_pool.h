@@ -39,7 +39,6 @@ public:
     // has returned. Raises the first error a call raised. Does nothing for a
     // job already waited for.
     void wait();
-    bool active() const { return run_ != nullptr; }
 
 private:
     void abandon() noexcept;
@@ -59,15 +58,10 @@ public:
     // Queues a task for the next idle worker. The task must not throw.
     void submit(std::function<void()> task);
 
-    // Runs work(i) for every i below count, on the calling thread and on idle
-    // workers at once, and returns when all calls have returned. The calling
-    // thread takes part, so this never waits for a busy pool (it may be
-    // called from a worker). The first error raised by a call is raised here
-    // after the others have finished.
-    void runParallel(std::size_t count, const std::function<void(std::size_t)>& work);
-
     // Starts work(i) for every i below count on idle workers and returns at
-    // once; the job's wait() finishes it on the calling thread.
+    // once. The job's wait() takes part in what no worker has started yet,
+    // so it never waits for a busy pool (it may be called from a worker),
+    // and raises the first error a call raised after all have returned.
     ParallelJob startParallel(std::size_t count, std::function<void(std::size_t)> work);
 
 private:

@@ -3,52 +3,100 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <future>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace runtime {
 namespace {
 
-TEST(WorkerPool, RunParallelCallsEveryIndexOnceEvenWithOneWorker) {
-    for (unsigned threads : {1u, 3u}) {
-        WorkerPool pool(threads);
-        std::vector<std::atomic<int>> calls(100);
-        pool.runParallel(calls.size(), [&](std::size_t i) { ++calls[i]; });
-        for (auto& count : calls) EXPECT_EQ(count.load(), 1);
+// Runs body on a thread of its own and fails at once, ending the test
+// program, when it has not returned within the limit: a deadlock then shows
+// in seconds, not at the test runner's timeout.
+template <class Body>
+void withinSeconds(int limit, Body body) {
+    std::packaged_task<void()> task(body);
+    std::future<void> done = task.get_future();
+    std::thread runner(std::move(task));
+    if (done.wait_for(std::chrono::seconds(limit)) == std::future_status::timeout) {
+        std::fprintf(stderr, "deadlock: still waiting after %d s\n", limit);
+        std::abort();
     }
+    runner.join();
+    done.get();
 }
 
-TEST(WorkerPool, RunParallelFromInsideAWorkerDoesNotWaitForItself) {
-    WorkerPool pool(1);
-    std::atomic<int> done{0};
-    std::atomic<bool> finished{false};
-    pool.submit([&] {
-        pool.runParallel(8, [&](std::size_t) { ++done; });
-        finished = true;
+TEST(WorkerPool, AJobCallsEveryIndexOnceWithAnyNumberOfWorkers) {
+    withinSeconds(10, [] {
+        for (unsigned threads : {1u, 3u}) {
+            WorkerPool pool(threads);
+            std::vector<std::atomic<int>> calls(100);
+            ParallelJob job = pool.startParallel(calls.size(), [&](std::size_t i) { ++calls[i]; });
+            job.wait();
+            job.wait();  // a second wait does nothing
+            for (auto& count : calls) EXPECT_EQ(count.load(), 1);
+        }
     });
-    while (!finished) std::this_thread::yield();
-    EXPECT_EQ(done.load(), 8);
 }
 
-TEST(WorkerPool, FirstErrorIsRaisedAfterAllCallsReturned) {
-    WorkerPool pool(2);
-    std::atomic<int> done{0};
-    EXPECT_THROW(pool.runParallel(16,
-                                  [&](std::size_t i) {
-                                      ++done;
-                                      if (i == 3) throw std::runtime_error("boom");
-                                  }),
-                 std::runtime_error);
-    EXPECT_EQ(done.load(), 16);
+TEST(WorkerPool, WaitingFromInsideAWorkerDoesNotWaitForItself) {
+    withinSeconds(10, [] {
+        WorkerPool pool(1);
+        std::atomic<int> done{0};
+        std::promise<void> finished;
+        pool.submit([&] {
+            pool.startParallel(8, [&](std::size_t) { ++done; }).wait();
+            finished.set_value();
+        });
+        finished.get_future().wait();
+        EXPECT_EQ(done.load(), 8);
+    });
 }
 
-TEST(WorkerPool, StartedJobRunsWhileTheCallerWorks) {
-    WorkerPool pool(2);
-    std::vector<int> values(1000);
-    ParallelJob job = pool.startParallel(values.size(), [&](std::size_t i) { values[i] = static_cast<int>(i); });
-    job.wait();
-    job.wait();  // a second wait does nothing
-    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(values[i], static_cast<int>(i));
+TEST(WorkerPool, TheFirstErrorIsRaisedAfterAllCallsReturned) {
+    withinSeconds(10, [] {
+        WorkerPool pool(2);
+        std::atomic<int> done{0};
+        ParallelJob job = pool.startParallel(16, [&](std::size_t i) {
+            ++done;
+            if (i == 3) throw std::runtime_error("boom");
+        });
+        EXPECT_THROW(job.wait(), std::runtime_error);
+        EXPECT_EQ(done.load(), 16);
+    });
+}
+
+TEST(WorkerPool, AJobDroppedOrReplacedWithoutWaitingIsWaitedFor) {
+    withinSeconds(10, [] {
+        WorkerPool pool(2);
+        std::atomic<int> running{0};
+        auto slow = [&](std::size_t) {
+            ++running;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            --running;
+            throw std::runtime_error("dropped with the job");
+        };
+        { ParallelJob job = pool.startParallel(4, slow); }
+        EXPECT_EQ(running.load(), 0);
+        ParallelJob job = pool.startParallel(4, slow);
+        job = pool.startParallel(1, [](std::size_t) {});
+        EXPECT_EQ(running.load(), 0);
+        job.wait();
+    });
+}
+
+TEST(WorkerPool, ShuttingDownRunsWhatIsQueued) {
+    withinSeconds(10, [] {
+        std::atomic<int> done{0};
+        {
+            WorkerPool pool(1);
+            for (int i = 0; i < 50; ++i) pool.submit([&] { ++done; });
+        }
+        EXPECT_EQ(done.load(), 50);
+    });
 }
 
 }  // namespace
