@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "engine/conversion_observer.h"
 #include "engine/dc_filter.h"
@@ -191,72 +192,98 @@ void writeUnchangedData(runtime::InputFile& input, runtime::OutputFile& output, 
     }
 }
 
-}  // namespace
-
-void convertFile(runtime::InputFile& input, const std::string& inputPath, const std::string& outputPath, bool dcFilter,
-                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
-                 ConversionObserver* observer) {
-    // Before anything is created: writing the output must never touch the
-    // input, whatever names the two paths give the file.
-    if (runtime::fileIdentity(outputPath) == input.identity()) refuse(sameFileLine);
-    if (input.size() > maxWavDataSize) fail("ERROR: Input too large for a WAV file: " + inputPath);
+// Writes the WAV file of the input into output, whose name the lines give.
+void convertInto(runtime::InputFile& input, const std::string& inputPath, runtime::OutputFile& output,
+                 const std::string& outputName, bool dcFilter, std::int32_t sampleRateHz, std::uint16_t bitDepth,
+                 std::uint16_t numberOfChannels, ConversionObserver* observer) {
     const WavHeaderBytes header = wavHeaderBytes(
         writeWavHeader(static_cast<std::uint32_t>(input.size()), sampleRateHz, bitDepth, numberOfChannels));
-
-    // Acquired in this order and released in the reverse one on every way
-    // out: the input, the output, the buffers.
-    std::unique_ptr<runtime::OutputFile> output;
-    try {
-        output = std::make_unique<runtime::OutputFile>(outputPath);
-    } catch (const runtime::OSError&) {
-        fail("ERROR: Could not create " + outputPath);
-    }
-
     // Bit depths the filter does not process keep the input's own bytes, so
     // they take the unchanged path.
     const bool filtered = dcFilter && isFilteredBitDepth(bitDepth);
     ChunkBuffers buffers;
     if (!buffers.allocate(input.size(), filtered ? FilteredWriter::windowBytes(bitDepth) : 0)) {
         fail(filtered ? "ERROR: Could not allocate data for DC filter"
-                      : "ERROR: Could not allocate memory for " + outputPath);
+                      : "ERROR: Could not allocate memory for " + outputName);
     }
 
     if (observer) observer->fileStarted(input.size());
-    const std::string changedLine = "ERROR: Input changed during conversion: " + inputPath;
     try {
         if (filtered) {
-            FilteredWriter(input, *output, bitDepth, buffers, observer).write(header);
+            FilteredWriter(input, output, bitDepth, buffers, observer).write(header);
         } else {
-            writeUnchangedData(input, *output, header, buffers, observer);
+            writeUnchangedData(input, output, header, buffers, observer);
         }
         // A change after the last read would go unseen otherwise.
         if (!input.unchanged()) throw InputShrank{};
     } catch (const InputShrank&) {
-        fail(changedLine);
+        fail("ERROR: Input changed during conversion: " + inputPath);
     } catch (const runtime::IOError& error) {
-        fail("ERROR: Could not write " + outputPath + ": " + error.what());
+        fail("ERROR: Could not write " + outputName + ": " + error.what());
     } catch (const runtime::OSError& error) {
         fail(couldNotReadLine(inputPath, error));
     }
     try {
-        output->commit();
+        output.commit();
     } catch (const runtime::IOError& error) {
-        fail("ERROR: Could not write " + outputPath + ": " + error.what());
+        fail("ERROR: Could not write " + outputName + ": " + error.what());
     } catch (const runtime::OSError&) {
-        fail("ERROR: Could not create " + outputPath);
+        fail("ERROR: Could not create " + outputName);
     }
     input.close();
 }
 
-void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
-                 std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer) {
-    std::unique_ptr<runtime::InputFile> input;
+// Refuses an input that is its own output, or too large for a header.
+void checkInput(const runtime::InputFile& input, const std::string& inputPath,
+                const std::optional<runtime::FileIdentity>& output) {
+    // Before anything is created: writing the output must never touch the
+    // input, whatever names the two paths give the file.
+    if (output == input.identity()) refuse(sameFileLine);
+    if (input.size() > maxWavDataSize) fail("ERROR: Input too large for a WAV file: " + inputPath);
+}
+
+std::unique_ptr<runtime::InputFile> openInput(const std::string& inputPath) {
     try {
-        input = std::make_unique<runtime::InputFile>(runtime::absolutePath(inputPath, runtime::currentDirectory()));
+        return std::make_unique<runtime::InputFile>(runtime::absolutePath(inputPath, runtime::currentDirectory()));
     } catch (const runtime::OSError& error) {
         fail(couldNotReadLine(inputPath, error));
     }
-    convertFile(*input, inputPath, outputPath, dcFilter, sampleRateHz, bitDepth, numberOfChannels, observer);
+}
+
+}  // namespace
+
+void convertFile(runtime::InputFile& input, const std::string& inputPath, const std::string& outputPath, bool dcFilter,
+                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
+                 ConversionObserver* observer) {
+    checkInput(input, inputPath, runtime::fileIdentity(outputPath));
+    std::unique_ptr<runtime::OutputFile> output;
+    try {
+        output = std::make_unique<runtime::OutputFile>(outputPath);
+    } catch (const runtime::OSError&) {
+        fail("ERROR: Could not create " + outputPath);
+    }
+    convertInto(input, inputPath, *output, outputPath, dcFilter, sampleRateHz, bitDepth, numberOfChannels, observer);
+}
+
+void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
+                 std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer) {
+    convertFile(*openInput(inputPath), inputPath, outputPath, dcFilter, sampleRateHz, bitDepth, numberOfChannels,
+                observer);
+}
+
+void convertFileToStandardOutput(runtime::InputFile& input, const std::string& inputPath, bool dcFilter,
+                                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
+                                 ConversionObserver* observer) {
+    checkInput(input, inputPath, runtime::standardOutputIdentity());
+    runtime::OutputFile output{runtime::OutputFile::StandardOutput{}};
+    convertInto(input, inputPath, output, "standard output", dcFilter, sampleRateHz, bitDepth, numberOfChannels,
+                observer);
+}
+
+void convertFileToStandardOutput(const std::string& inputPath, bool dcFilter, std::int32_t sampleRateHz,
+                                 std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer) {
+    convertFileToStandardOutput(*openInput(inputPath), inputPath, dcFilter, sampleRateHz, bitDepth, numberOfChannels,
+                                observer);
 }
 
 }  // namespace engine

@@ -46,6 +46,16 @@ struct FileIdentity {
 // The identity of what path names, or nothing when it cannot be opened.
 std::optional<FileIdentity> fileIdentity(const std::string& path);
 
+// The identity of the file standard output writes to, when it is a file.
+std::optional<FileIdentity> standardOutputIdentity();
+
+// Removes the file; false when that failed.
+bool removeFile(const std::string& path) noexcept;
+
+// The folder for temporary files: TMPDIR, or /tmp, on POSIX; the user's
+// temporary folder on Windows. Raises OSError.
+std::string temporaryFolder();
+
 // True when path, or the nearest of its parents that exists, is the folder
 // or lies below it, as the file system places them (links, junctions and ".."
 // followed), so that anything created at path would land inside the folder.

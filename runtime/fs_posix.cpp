@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 #include "runtime/errors.h"
@@ -95,6 +96,19 @@ bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
     }
     if (descriptor >= 0) ::close(descriptor);
     return false;
+}
+
+std::optional<FileIdentity> standardOutputIdentity() {
+    struct stat info {};
+    if (::fstat(STDOUT_FILENO, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return identityOf(info);
+}
+
+bool removeFile(const std::string& path) noexcept { return ::unlink(path.c_str()) == 0; }
+
+std::string temporaryFolder() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
 }
 
 unsigned processorCount() {

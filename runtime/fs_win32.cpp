@@ -111,6 +111,25 @@ bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
     }
 }
 
+std::optional<FileIdentity> standardOutputIdentity() {
+    BY_HANDLE_FILE_INFORMATION information{};
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output == INVALID_HANDLE_VALUE || GetFileType(output) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(output, &information)) {
+        return std::nullopt;
+    }
+    return identityOf(information);
+}
+
+bool removeFile(const std::string& path) noexcept { return DeleteFileW(systemPath(path).c_str()) != 0; }
+
+std::string temporaryFolder() {
+    wchar_t buffer[MAX_PATH + 2];
+    const DWORD length = GetTempPathW(MAX_PATH + 2, buffer);
+    if (length == 0 || length > MAX_PATH + 1) throw lastOSError();
+    return normalizePath(narrow(std::wstring_view(buffer, length)));
+}
+
 unsigned processorCount() {
     SYSTEM_INFO info{};
     GetSystemInfo(&info);

@@ -20,6 +20,9 @@ public:
     // folder is missing or not writable, or path is a folder or a file
     // that may not be written.
     explicit OutputFile(const std::string& path);
+    // Writes standard output, in binary.
+    struct StandardOutput {};
+    explicit OutputFile(StandardOutput);
     // Removes the temporary file unless commit() has put it in place.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -29,9 +32,9 @@ public:
     // fails.
     void write(const void* bytes, std::uint64_t count);
 
-    // Closes the file and moves it over path. Raises IOError when the last
-    // bytes cannot be written, OSError when the move fails; the temporary
-    // file is removed either way.
+    // Closes the file and moves it over path (standard output is only
+    // flushed). Raises IOError when the last bytes cannot be written,
+    // OSError when the move fails; the temporary file is removed either way.
     void commit();
 
     struct Native;

@@ -15,12 +15,13 @@ namespace runtime {
 
 struct OutputFile::Native {
     int descriptor = -1;
+    bool ownsDescriptor = true;
     std::string path;
     std::string temporary;  // empty when path itself is written
     std::optional<TemporaryFileEntry> entry;
 
     void closeDescriptor() noexcept {
-        if (descriptor >= 0) ::close(descriptor);
+        if (descriptor >= 0 && ownsDescriptor) ::close(descriptor);
         descriptor = -1;
     }
 };
@@ -66,6 +67,12 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
     }
 }
 
+OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
+    native_->path = "standard output";
+    native_->descriptor = STDOUT_FILENO;
+    native_->ownsDescriptor = false;
+}
+
 OutputFile::~OutputFile() {
     native_->closeDescriptor();
     if (!native_->temporary.empty()) ::unlink(native_->temporary.c_str());
@@ -87,6 +94,7 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 }
 
 void OutputFile::commit() {
+    if (!native_->ownsDescriptor) return;  // written unbuffered: nothing left
     const int descriptor = native_->descriptor;
     native_->descriptor = -1;
     if (::close(descriptor) != 0 && errno != EINTR) throw writeError(errno);

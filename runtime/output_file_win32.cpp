@@ -17,6 +17,7 @@ namespace runtime {
 
 struct OutputFile::Native {
     CFile file;
+    std::FILE* stream = nullptr;  // the file's, or standard output
     std::string path;
     std::string temporary;
     std::optional<TemporaryFileEntry> entry;
@@ -71,6 +72,7 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
             native_->temporary = std::move(temporary);
             native_->entry.emplace(native_->temporary);
             native_->file = streamOver(handle, path);
+            native_->stream = native_->file.get();
             return;
         }
         const DWORD error = GetLastError();
@@ -78,6 +80,12 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
             throw osErrorFromCode(error, path);
         }
     }
+}
+
+OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
+    native_->path = "standard output";
+    _setmode(_fileno(stdout), _O_BINARY);
+    native_->stream = stdout;
 }
 
 OutputFile::~OutputFile() {
@@ -93,7 +101,7 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
     while (count > 0) {
         const auto size = static_cast<std::size_t>(std::min(count, piece));
         errno = 0;
-        if (std::fwrite(at, 1, size, native_->file.get()) != size) throw writeError(errno ? errno : EIO);
+        if (std::fwrite(at, 1, size, native_->stream) != size) throw writeError(errno ? errno : EIO);
         at += size;
         count -= size;
     }
@@ -101,6 +109,10 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 
 void OutputFile::commit() {
     errno = 0;
+    if (!native_->file) {
+        if (std::fflush(native_->stream) != 0) throw writeError(errno ? errno : EIO);
+        return;
+    }
     if (!native_->file.closeChecked()) throw writeError(errno ? errno : EIO);
     if (!MoveFileExW(systemPath(native_->temporary).c_str(), systemPath(native_->path).c_str(),
                      MOVEFILE_REPLACE_EXISTING)) {

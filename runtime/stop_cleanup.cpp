@@ -2,11 +2,11 @@
 
 #include <mutex>
 
+#include "runtime/fs.h"
+
 namespace runtime {
 
 namespace detail {
-
-void removeFile(const std::string& path) noexcept;  // the platform's unlink
 
 namespace {
 

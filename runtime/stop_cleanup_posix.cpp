@@ -8,12 +8,6 @@
 
 namespace runtime {
 
-namespace detail {
-
-void removeFile(const std::string& path) noexcept { ::unlink(path.c_str()); }
-
-}  // namespace detail
-
 void removeTemporaryFilesWhenStopped() {
     // The signals are blocked in every thread and taken by one thread of
     // their own, which may lock and free memory as no handler may.

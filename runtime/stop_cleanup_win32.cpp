@@ -3,16 +3,6 @@
 
 namespace runtime {
 
-namespace detail {
-
-void removeFile(const std::string& path) noexcept {
-    // The temporary file is open for writing but shared for deletion: it
-    // goes when its last handle closes, at the latest when the process ends.
-    DeleteFileW(systemPath(path).c_str());
-}
-
-}  // namespace detail
-
 namespace {
 
 // Runs on a thread the system starts for the event.

@@ -16,6 +16,32 @@ std::int32_t parseNumber(const std::string& option, const std::string& text) {
     }
 }
 
+// -o PATH (or -oPATH), -h, -V, -q.
+void parseShortOption(const std::vector<std::string>& arguments, std::size_t& i, CliOptions& options) {
+    const std::string& argument = arguments[i];
+    const std::string name = argument.substr(0, 2);
+    if (name == "-o") {
+        if (argument.size() > 2) {
+            options.output = argument.substr(2);
+        } else if (i + 1 < arguments.size()) {
+            options.output = arguments[++i];
+        } else {
+            throw UsageError("-o needs a value");
+        }
+        return;
+    }
+    if (argument.size() > 2) throw UsageError("unknown option: " + argument);
+    if (name == "-h") {
+        options.help = true;
+    } else if (name == "-V") {
+        options.version = true;
+    } else if (name == "-q") {
+        options.quiet = true;
+    } else {
+        throw UsageError("unknown option: " + argument);
+    }
+}
+
 }  // namespace
 
 CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
@@ -28,12 +54,17 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+        // "-" alone is an input: standard input.
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             options.inputs.push_back(argument);
             continue;
         }
         if (argument == "--") {
             optionsEnded = true;
+            continue;
+        }
+        if (argument[1] != '-') {
+            parseShortOption(arguments, i, options);
             continue;
         }
         const std::size_t equals = argument.find('=');
@@ -62,6 +93,9 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
         } else if (name == "--no-dc-filter") {
             noValue();
             options.noDcFilter = true;
+        } else if (name == "--quiet") {
+            noValue();
+            options.quiet = true;
         } else if (name == "--help") {
             noValue();
             options.help = true;
@@ -78,6 +112,8 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
 std::string cliUsageText() {
     return "usage: quenmarl-cli [OPTIONS] INPUT...\n"
            "Converts each INPUT (a file or a folder) into WAV beside it, named zz_...\n"
+           "An INPUT of - is standard input (with --output); --output - writes the WAV\n"
+           "to standard output (one file INPUT), and every message to standard error.\n"
            "Settings come from pelko.config beside the program (or the file --config\n"
            "names); options override them.\n"
            "  --bit-depth N      bits per sample (8, 16, 24 or 32 are filtered)\n"
@@ -86,10 +122,12 @@ std::string cliUsageText() {
            "  --max-files-mb N   megabytes a folder conversion takes in all\n"
            "  --max-file-mb N    largest file a folder conversion takes, in megabytes\n"
            "  --no-dc-filter     write the bytes unchanged\n"
-           "  --output PATH      where to write (exactly one INPUT)\n"
+           "  -o, --output PATH  where to write (exactly one INPUT)\n"
            "  --config PATH      read the settings from PATH (never written)\n"
-           "  --help             show this text\n"
-           "  --version          show the version\n"
+           "  -q, --quiet        no Done! lines and no progress\n"
+           "  -h, --help         show this text\n"
+           "  -V, --version      show the version\n"
+           "  --                 every argument after it is an INPUT\n"
            "Exit status: 0 converted, 1 error, 2 usage, 3 some input not converted.";
 }
 

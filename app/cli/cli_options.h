@@ -30,13 +30,15 @@ struct CliOptions {
     bool noDcFilter = false;
     std::optional<std::string> output;
     std::optional<std::string> config;
+    bool quiet = false;
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;
 };
 
-// Parses the arguments after the program name. Options take their value as
-// the next argument or after "="; "--" ends the options. Raises UsageError.
+// Parses the arguments after the program name. Long options take their
+// value as the next argument or after "=", -o as the next argument or
+// attached; "--" ends the options; "-" is an input. Raises UsageError.
 CliOptions parseCliArguments(const std::vector<std::string>& arguments);
 
 // The short usage text shown by --help and after a usage error.

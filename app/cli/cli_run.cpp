@@ -4,15 +4,21 @@
 #include <optional>
 
 #include "app/cli/cli_options.h"
+#include "app/cli/progress_line.h"
+#include "app/cli/standard_input.h"
 #include "app/config/config_file.h"
 #include "app/config/settings_table.h"
 #include "app/output_naming.h"
+#include "engine/convert_file.h"
 #include "engine/convert_path.h"
 #include "engine/errors.h"
+#include "engine/input_failures.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
 #include "runtime/errors.h"
 #include "runtime/fs.h"
+#include "runtime/input_file.h"
+#include "runtime/standard_streams.h"
 
 namespace app {
 
@@ -41,6 +47,7 @@ engine::ConversionSettings settingsFor(const CliOptions& options, const Settings
 std::string outputPathFor(const CliOptions& options, const std::string& input) {
     if (options.output) return *options.output;
     // An input that names nothing is named like a file; the engine refuses it.
+    // (Standard input always has --output.)
     return runtime::pathKind(input) == runtime::PathKind::folder ? outputPathForFolder(input)
                                                                  : outputPathForFile(input);
 }
@@ -90,20 +97,57 @@ private:
     bool explicit_ = false;
 };
 
+constexpr const char* standardStream = "-";
+
+// A file (or standard input) written to standard output.
+void convertToStandardOutput(const std::string& input, const engine::ConversionSettings& settings,
+                             engine::ConversionObserver& observer) {
+    if (input == standardStream) {
+        const StandardInputCopy copy;
+        runtime::InputFile file(copy.path());
+        engine::convertFileToStandardOutput(file, input, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
+                                            settings.numberOfChannels, &observer);
+        return;
+    }
+    // Refused as the engine refuses them for a file output.
+    if (runtime::pathKind(input) == runtime::PathKind::none) {
+        engine::refuse("There was an error with your input or output arguments.");
+    }
+    if (runtime::directoryEntrySize(input) == 0) engine::refuse("Input file is 0 bytes!");
+    engine::convertFileToStandardOutput(input, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
+                                        settings.numberOfChannels, &observer);
+}
+
+void convertOne(const std::string& input, const std::string& output, const engine::ConversionSettings& settings,
+                engine::ConversionObserver& observer) {
+    if (output == standardStream) return convertToStandardOutput(input, settings, observer);
+    if (input != standardStream) return engine::convertPath(input, output, settings, &observer);
+    const StandardInputCopy copy;
+    runtime::InputFile file(copy.path());
+    engine::convertFile(file, input, output, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
+                        settings.numberOfChannels, &observer);
+}
+
 int convertAll(const CliOptions& options) {
     SettingsSource source(options);
     SettingsTable settingsTable;
+    const bool showProgress = !options.quiet && runtime::standardErrorIsTerminal();
     bool anyNotConverted = false;
     for (const std::string& input : options.inputs) {
         const std::string output = outputPathFor(options, input);
         source.load(settingsTable);
+        ProgressLine progress(showProgress, runtime::pathKind(input) == runtime::PathKind::folder);
         try {
-            engine::convertPath(input, output, settingsFor(options, settingsTable));
+            convertOne(input, output, settingsFor(options, settingsTable), progress);
         } catch (const engine::InputError&) {
             anyNotConverted = true;  // the engine printed why; the other inputs still go
             continue;
         }
-        runtime::printLine("Done! - " + output + " - " + runtime::timeOfDayText());
+        progress.finish();
+        if (!options.quiet) {
+            const std::string written = output == standardStream ? "standard output" : output;
+            runtime::printLine("Done! - " + written + " - " + runtime::timeOfDayText());
+        }
     }
     return anyNotConverted ? cliNotConverted : cliConverted;
 }
@@ -127,6 +171,14 @@ int runCli(const std::vector<std::string>& arguments) {
     }
     if (options.inputs.empty()) return usageFailure("no INPUT given");
     if (options.output && options.inputs.size() != 1) return usageFailure("--output takes exactly one INPUT");
+    if (!options.output && options.inputs[0] == standardStream) return usageFailure("INPUT - needs --output");
+    if (options.output == standardStream) {
+        if (runtime::pathKind(options.inputs[0]) == runtime::PathKind::folder) {
+            return usageFailure("--output - takes a file INPUT");
+        }
+        // Standard output carries the audio: every line goes elsewhere.
+        runtime::printLinesToStandardError();
+    }
     try {
         return convertAll(options);
     } catch (const std::exception& error) {

@@ -190,17 +190,25 @@ TEST_F(Cli, HelpAndVersion) {
     EXPECT_EQ(version.out, "quenmarl-cli 20.07.30\n");
 }
 
-TEST_F(Cli, DoubleDashEndsTheOptions) {
+TEST_F(Cli, DoubleDashEndsTheOptionsAndShortOnesWork) {
     write("--odd.bin", {5, 6});
-    const auto result = run({"--", "--odd.bin"});
+    write("-x", {7});
+    const auto result = run({"-q", "--", "--odd.bin", "-x"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");  // quiet
     EXPECT_TRUE(testsupport::exists(path("zz_--odd.wav")));
+    EXPECT_TRUE(testsupport::exists(path("zz_-x.wav")));
+    const auto shortOutput = run({"-o", path("o.wav"), path("-x")});
+    EXPECT_EQ(shortOutput.exitCode, 0) << shortOutput.err;
+    EXPECT_EQ(testsupport::readFile(path("o.wav")), engine::expectedWav({7}, true, 44100, 8, 1));
+    EXPECT_EQ(run({"-V"}).out, run({"--version"}).out);
+    EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
 }
 
 #ifndef _WIN32
 // Runs a shell command line in the test's folder, with $cli the program.
 testsupport::ProcessResult shell(const std::string& folder, const std::string& program, const std::string& script) {
-    return testsupport::runProcess("/bin/sh", {"-c", "cli='" + program + "'; " + script}, folder);
+    return testsupport::runProcess("/bin/sh", {"-c", "export cli='" + program + "'; " + script}, folder);
 }
 
 TEST_F(Cli, AWriteThatFailsKeepsTheEarlierOutput) {
@@ -226,6 +234,39 @@ TEST_F(Cli, AStoppedRunLeavesNoPartialOutput) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3)
         << "only the program, its settings and the input";
     EXPECT_FALSE(testsupport::exists(path("zz_big.wav")));
+}
+
+TEST_F(Cli, StandardStreamsCarryTheAudioAndTheLinesGoToStandardError) {
+    write("photo.jpg", testsupport::randomBytes(50'000, 5));
+    ASSERT_EQ(run({"-q", "-o", path("file.wav"), path("photo.jpg")}).exitCode, 0);
+    // Written to standard output, read by sox from a pipe, and the same
+    // bytes as the file; the Done line goes to standard error.
+    const auto piped =
+        shell(folder_.text(), program_,
+              "\"$cli\" -o - photo.jpg 2>err.txt | tee piped.wav | sox -t wav - -n stat 2>&1 | grep 'Samples read'");
+    EXPECT_EQ(piped.out, "Samples read:             50000\n");
+    EXPECT_EQ(testsupport::readFile(path("piped.wav")), testsupport::readFile(path("file.wav")));
+    const auto err = testsupport::readFile(path("err.txt"));
+    expectDoneLine(std::string(err.begin(), err.end() - 1), "standard output");
+    // Standard input from a pipe, read whole before the header is written.
+    const auto fromPipe = shell(folder_.text(), program_, "cat photo.jpg | \"$cli\" -o stdin.wav -");
+    EXPECT_EQ(fromPipe.exitCode, 0) << fromPipe.err;
+    EXPECT_EQ(testsupport::readFile(path("stdin.wav")), testsupport::readFile(path("file.wav")));
+    EXPECT_EQ(shell(folder_.text(), program_, "\"$cli\" -o empty.wav - </dev/null").out, "Input file is 0 bytes!\n");
+}
+
+TEST_F(Cli, ProgressShowsOnlyOnATerminalWhenARunTakesAWhile) {
+    // The reader of standard output holds the run up for more than a second.
+    write("big.bin", Bytes(16 << 20, 6));
+    const std::string slowReader = " -o - big.bin | (sleep 1.2; cat >/dev/null)";
+    const auto terminal = shell(folder_.text(), program_, "script -qec '\"$cli\"" + slowReader + "' /dev/null");
+    EXPECT_NE(terminal.out.find("%, 8.0 MiB of 16.0 MiB, "), std::string::npos) << terminal.out;
+    EXPECT_NE(terminal.out.find("Done! - standard output"), std::string::npos) << terminal.out;
+    const auto quiet = shell(folder_.text(), program_, "script -qec '\"$cli\" -q" + slowReader + "' /dev/null");
+    EXPECT_EQ(quiet.out, "");
+    const auto pipe = shell(folder_.text(), program_, "\"$cli\"" + slowReader);
+    EXPECT_EQ(pipe.err.find('%'), std::string::npos) << pipe.err;
+    expectDoneLine(pipe.err.substr(0, pipe.err.size() - 1), "standard output");
 }
 
 // An outside reader of the files: sox's soxi must see the header's values.
