@@ -16,7 +16,6 @@
 #include <cwctype>
 #include <map>
 #include <memory>
-#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -134,96 +133,55 @@ TEST(Manifest, GivesTheProcessVersion6Controls) {
     EXPECT_GT(ideal.cy, 0);
 }
 
-// An activation context made from an executable's manifest, as the loader
-// makes one when the program starts.
-class ManifestContext {
-public:
-    explicit ManifestContext(const std::wstring& executable) {
-        ACTCTXW request{};
-        request.cbSize = sizeof request;
-        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        request.lpSource = executable.c_str();
-        request.lpResourceName = MAKEINTRESOURCEW(1);
-        context_ = CreateActCtxW(&request);
+// The supportedOS identifiers of an activation context, lower case, in
+// manifest order.
+std::vector<std::wstring> supportedOs(HANDLE context) {
+    std::vector<std::uint8_t> buffer(4096);
+    SIZE_T size = 0;
+    if (!QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, buffer.data(), buffer.size(),
+                      &size))
+        return {};
+    DWORD count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    // Newer systems (and Wine) add a 64-bit field to each element, which the
+    // headers here lack: the size tells which layout came back.
+    const bool wide = size == 8 + count * 32;
+    std::vector<std::wstring> ids;
+    for (DWORD i = 0; i < count; ++i) {
+        COMPATIBILITY_CONTEXT_ELEMENT element;
+        std::memcpy(&element, buffer.data() + (wide ? 8 + i * 32 : 4 + i * sizeof element), sizeof element);
+        wchar_t text[40] = {};
+        StringFromGUID2(element.Id, text, 40);
+        std::wstring id = text;
+        for (auto& c : id) c = static_cast<wchar_t>(std::towlower(c));
+        if (element.Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS) ids.push_back(id);
     }
-    ManifestContext(const ManifestContext&) = delete;
-    ManifestContext& operator=(const ManifestContext&) = delete;
-    ~ManifestContext() {
-        if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
-    }
-    HANDLE get() const { return context_; }
+    return ids;
+}
 
-    // The supportedOS identifiers, lower case with braces, in manifest order.
-    std::vector<std::wstring> supportedOs() const {
-        SIZE_T needed = 0;
-        QueryActCtxW(0, context_, nullptr, CompatibilityInformationInActivationContext, nullptr, 0, &needed);
-        std::vector<std::uint8_t> buffer(needed);
-        if (needed == 0 || !QueryActCtxW(0, context_, nullptr, CompatibilityInformationInActivationContext,
-                                         buffer.data(), buffer.size(), &needed))
-            return {};
-        // Newer systems (and Wine) add a 64-bit field to each element, which
-        // the headers here lack: the size tells which layout came back.
-        DWORD count = 0;
-        std::memcpy(&count, buffer.data(), sizeof count);
-        const std::size_t oldStride = sizeof(COMPATIBILITY_CONTEXT_ELEMENT), newStride = 32;
-        std::size_t first = 0, stride = 0;
-        if (needed == 4 + count * oldStride) {
-            first = 4, stride = oldStride;
-        } else if (needed == 8 + count * newStride) {
-            first = 8, stride = newStride;
-        } else {
-            ADD_FAILURE() << "unknown layout: " << needed << " bytes for " << count << " elements";
-            return {};
-        }
-        std::vector<std::wstring> ids;
-        for (DWORD i = 0; i < count; ++i) {
-            COMPATIBILITY_CONTEXT_ELEMENT element;
-            std::memcpy(&element, buffer.data() + first + i * stride, oldStride);
-            if (element.Type != ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS) continue;
-            wchar_t text[40] = {};
-            StringFromGUID2(element.Id, text, 40);
-            std::wstring id = text;
-            for (auto& c : id) c = static_cast<wchar_t>(std::towlower(c));
-            ids.push_back(id);
-        }
-        return ids;
-    }
-
-    // A windowsSettings value; nothing when the manifest does not set it.
-    std::optional<std::wstring> setting(const wchar_t* nameSpace, const wchar_t* name) const {
-        wchar_t value[64] = {};
-        SIZE_T written = 0;
-        if (!QueryActCtxSettingsW(0, context_, nameSpace, name, value, std::size(value), &written)) return std::nullopt;
-        return std::wstring(value);
-    }
-
-private:
-    HANDLE context_ = INVALID_HANDLE_VALUE;
-};
-
-const std::wstring programPaths[] = {runtime::widen(testsupport::hostPath(QUENMARL_GUI_PATH)),
-                                     runtime::widen(testsupport::hostPath(QUENMARL_CLI_PATH))};
-
+// The built programs' manifests as the loader reads them when it starts them.
 TEST(Manifest, BothProgramsDeclareWindows7To11AndLongPaths) {
     const std::vector<std::wstring> windows7To11 = {
         L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
         L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"};
-    for (const std::wstring& path : programPaths) {
-        SCOPED_TRACE(runtime::narrow(path));
-        const ManifestContext context(path);
-        ASSERT_NE(context.get(), INVALID_HANDLE_VALUE) << "error " << GetLastError();
-        EXPECT_EQ(context.supportedOs(), windows7To11);
-        EXPECT_EQ(context.setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"), L"true");
+    for (const char* program : {QUENMARL_GUI_PATH, QUENMARL_CLI_PATH}) {
+        SCOPED_TRACE(program);
+        const std::wstring path = runtime::widen(testsupport::hostPath(program));
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE made = CreateActCtxW(&request);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+        const std::unique_ptr<void, decltype(&ReleaseActCtx)> context(made, &ReleaseActCtx);
+        EXPECT_EQ(supportedOs(context.get()), windows7To11);
+        wchar_t value[16] = {};
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context.get(), L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                         L"longPathAware", value, std::size(value), &written));
+        EXPECT_EQ(std::wstring(value), L"true");
     }
-}
-
-TEST(Manifest, CommandLineConverterAsksForNoCommonControls) {
-    const auto library = OwnedLibrary::resourcesOf(programPaths[1]);
-    const auto bytes = moduleResource(library.get(), RT_MANIFEST, MAKEINTRESOURCEW(1));
-    const std::string manifest(bytes.begin(), bytes.end());
-    ASSERT_FALSE(manifest.empty());
-    EXPECT_EQ(identities(manifest).size(), 1u);
-    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers for tests that read the resources linked into their own executable,
-// or into another executable of the build.
+// Helpers for tests that read the resources linked into their own executable.
 
 // <windows.h> goes before the other platform headers.
 // clang-format off
@@ -17,20 +16,15 @@
 
 namespace resourcestest {
 
-// The bytes of a resource of a loaded module, valid while it stays loaded;
-// empty when it is missing.
-inline std::span<const std::uint8_t> moduleResource(HMODULE module, LPCWSTR type, LPCWSTR name) {
-    const HRSRC found = module ? FindResourceW(module, name, type) : nullptr;
-    if (!found) return {};
-    const HGLOBAL loaded = LoadResource(module, found);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return {};
-    return {static_cast<const std::uint8_t*>(bytes), SizeofResource(module, found)};
-}
-
 // The bytes of a resource of this executable; empty when it is missing.
 inline std::span<const std::uint8_t> ownResource(LPCWSTR type, LPCWSTR name) {
-    return moduleResource(GetModuleHandleW(nullptr), type, name);
+    const HMODULE self = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(self, name, type);
+    if (!found) return {};
+    const HGLOBAL loaded = LoadResource(self, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return {static_cast<const std::uint8_t*>(bytes), SizeofResource(self, found)};
 }
 
 // The icon group's entries as the resource stores them: 2-byte packing, and
@@ -80,12 +74,6 @@ private:
 class OwnedLibrary {
 public:
     explicit OwnedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-    // Another executable's resources without running any of its code.
-    static OwnedLibrary resourcesOf(const std::wstring& path) {
-        return OwnedLibrary(
-            LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
-    }
-    OwnedLibrary(OwnedLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
     OwnedLibrary(const OwnedLibrary&) = delete;
     OwnedLibrary& operator=(const OwnedLibrary&) = delete;
     ~OwnedLibrary() {
@@ -94,7 +82,6 @@ public:
     HMODULE get() const { return module_; }
 
 private:
-    explicit OwnedLibrary(HMODULE module) : module_(module) {}
     HMODULE module_;
 };
 
