@@ -21,9 +21,11 @@ if(WIN32)
 endif()
 
 # quenmarl_add_library(name sources...): one library per subsystem folder.
+# Its code includes headers by their path from the source root, and the
+# build's generated headers (the version) by their names.
 function(quenmarl_add_library name)
   add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${QUENMARL_GENERATED_DIR})
 endfunction()
 
 # quenmarl_wide_entry(target): the executable's entry point is wmain or

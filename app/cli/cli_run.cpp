@@ -13,6 +13,7 @@
 #include "engine/convert_path.h"
 #include "engine/errors.h"
 #include "engine/input_failures.h"
+#include "quenmarl_version.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
 #include "runtime/errors.h"
@@ -24,7 +25,7 @@ namespace app {
 
 namespace {
 
-constexpr const char* versionText = "quenmarl-cli 20.07.30";
+constexpr const char* versionText = "quenmarl-cli " QUENMARL_VERSION_TEXT "\nLicense: " QUENMARL_LICENSE;
 
 int usageFailure(const std::string& message) {
     runtime::printErrorLine("quenmarl-cli: " + message);

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "quenmarl_version.h"
+
 namespace app {
 
-inline constexpr std::string_view mainFrameTitle = "Quenmarl 20.07.30";
+inline constexpr std::string_view mainFrameTitle = "Quenmarl " QUENMARL_VERSION_TEXT;
 inline constexpr std::string_view openFolderCaption = "Open folder";
 inline constexpr std::string_view openFileCaption = "Open file";
 inline constexpr std::string_view homeLinkCaption = "Visit Home";

@@ -187,7 +187,7 @@ TEST_F(Cli, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("usage: quenmarl-cli [OPTIONS] INPUT...", 0), 0u);
     const auto version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "quenmarl-cli 20.07.30\n");
+    EXPECT_EQ(version.out, "quenmarl-cli 20.07.30\nLicense: MIT\n");
 }
 
 TEST_F(Cli, DoubleDashEndsTheOptionsAndShortOnesWork) {

@@ -1,6 +1,8 @@
 // The application manifest (resource 1) linked into this executable from
 // quenmarl_resources: what it declares, and that Windows honours it by
-// giving the process version 6 of the common controls.
+// giving the process version 6 of the common controls and its own version.
+// Also the manifests of the built quenmarl.exe and quenmarl-cli.exe, as the
+// loader reads them: the Windows versions they were made for, long paths.
 
 // The local header brings <windows.h>, which the other platform headers need first.
 // clang-format off
@@ -10,11 +12,16 @@
 // clang-format on
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <cwctype>
 #include <map>
 #include <memory>
 #include <regex>
 #include <string>
+#include <vector>
+
+#include "runtime/text.h"
+#include "tests/support/process.h"
 
 namespace resourcestest {
 namespace {
@@ -124,6 +131,57 @@ TEST(Manifest, GivesTheProcessVersion6Controls) {
     EXPECT_TRUE(SendMessageW(button.get(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
     EXPECT_GT(ideal.cx, 10);
     EXPECT_GT(ideal.cy, 0);
+}
+
+// The supportedOS identifiers of an activation context, lower case, in
+// manifest order.
+std::vector<std::wstring> supportedOs(HANDLE context) {
+    std::vector<std::uint8_t> buffer(4096);
+    SIZE_T size = 0;
+    if (!QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, buffer.data(), buffer.size(),
+                      &size))
+        return {};
+    DWORD count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    // Newer systems (and Wine) add a 64-bit field to each element, which the
+    // headers here lack: the size tells which layout came back.
+    const bool wide = size == 8 + count * 32;
+    std::vector<std::wstring> ids;
+    for (DWORD i = 0; i < count; ++i) {
+        COMPATIBILITY_CONTEXT_ELEMENT element;
+        std::memcpy(&element, buffer.data() + (wide ? 8 + i * 32 : 4 + i * sizeof element), sizeof element);
+        wchar_t text[40] = {};
+        StringFromGUID2(element.Id, text, 40);
+        std::wstring id = text;
+        for (auto& c : id) c = static_cast<wchar_t>(std::towlower(c));
+        if (element.Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS) ids.push_back(id);
+    }
+    return ids;
+}
+
+// The built programs' manifests as the loader reads them when it starts them.
+TEST(Manifest, BothProgramsDeclareWindows7To11AndLongPaths) {
+    const std::vector<std::wstring> windows7To11 = {
+        L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+        L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"};
+    for (const char* program : {QUENMARL_GUI_PATH, QUENMARL_CLI_PATH}) {
+        SCOPED_TRACE(program);
+        const std::wstring path = runtime::widen(testsupport::hostPath(program));
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE made = CreateActCtxW(&request);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+        const std::unique_ptr<void, decltype(&ReleaseActCtx)> context(made, &ReleaseActCtx);
+        EXPECT_EQ(supportedOs(context.get()), windows7To11);
+        wchar_t value[16] = {};
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context.get(), L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                         L"longPathAware", value, std::size(value), &written));
+        EXPECT_EQ(std::wstring(value), L"true");
+    }
 }
 
 }  // namespace
