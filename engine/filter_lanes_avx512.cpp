@@ -36,8 +36,8 @@ struct Words {
 
 QUENMARL_AVX512 inline __m512i pairs(__m512i a, __m512i b, int from) {
     // Elements from, from + 1 of a and of b, then from + 4, from + 5 of each.
-    const __m512i index = _mm512_set_epi64(13 + from, 12 + from, 5 + from, 4 + from, 9 + from, 8 + from, 1 + from,
-                                           0 + from);
+    const __m512i index =
+        _mm512_set_epi64(13 + from, 12 + from, 5 + from, 4 + from, 9 + from, 8 + from, 1 + from, 0 + from);
     return _mm512_permutex2var_epi64(a, index, b);
 }
 
@@ -141,8 +141,8 @@ QUENMARL_AVX512 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
             for (int k = 0; k < 4; ++k) {
                 const auto* low = reinterpret_cast<const __m256i*>(group[k].source + at);
                 const auto* high = reinterpret_cast<const __m256i*>(group[k + 4].source + at);
-                rows.r[k] = _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_loadu_si256(low)),
-                                               _mm256_loadu_si256(high), 1);
+                rows.r[k] =
+                    _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_loadu_si256(low)), _mm256_loadu_si256(high), 1);
             }
             words[g] = rowsToWords(rows);
         }
@@ -183,8 +183,8 @@ QUENMARL_AVX512 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
 }  // namespace
 
 bool available() {
-    static const bool hasAvx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                                  __builtin_cpu_supports("avx512dq");
+    static const bool hasAvx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq");
     return hasAvx512;
 }
 

@@ -5,8 +5,6 @@
 
 namespace app {
 
-CFile openFileForReading(const std::string& path) {
-    return CFile(_wfopen(runtime::widen(path).c_str(), L"rb"));
-}
+CFile openFileForReading(const std::string& path) { return CFile(_wfopen(runtime::widen(path).c_str(), L"rb")); }
 
 }  // namespace app

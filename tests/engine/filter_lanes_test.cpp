@@ -78,14 +78,12 @@ void scalarLanes(Lane* lanes, std::uint64_t steps) {
 template <class Codec, int Count, class Kernel>
 void compareKernel(const Bytes& input, std::uint64_t steps, const char* name, Kernel kernel) {
     const Run scalar = runLanes<Codec, Count>(input, steps, scalarLanes<Codec, true, Count>);
-    const Run written = runLanes<Codec, Count>(input, steps, [&](Lane* l, std::uint64_t n) {
-        scalarLanes<Codec, true, Count>(l, n - kernel(l, n, true));
-    });
+    const Run written = runLanes<Codec, Count>(
+        input, steps, [&](Lane* l, std::uint64_t n) { scalarLanes<Codec, true, Count>(l, n - kernel(l, n, true)); });
     expectSame(scalar, written, name);
     // A warm-up moves the states exactly as a writing run does.
-    const Run warm = runLanes<Codec, Count>(input, steps, [&](Lane* l, std::uint64_t n) {
-        scalarLanes<Codec, false, Count>(l, n - kernel(l, n, false));
-    });
+    const Run warm = runLanes<Codec, Count>(
+        input, steps, [&](Lane* l, std::uint64_t n) { scalarLanes<Codec, false, Count>(l, n - kernel(l, n, false)); });
     EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA)) << name;
     for (int k = 0; k < Count; ++k) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(warm.states[k].yPrev),
@@ -104,9 +102,8 @@ void compareKernels(std::uint64_t steps) {
             const Run reference = runLanes<Codec, 16>(input, steps, [count](Lane* l, std::uint64_t n) {
                 for (int k = 0; k < count; ++k) stepLanes<Codec, true, 1>(l + k, n);
             });
-            const Run best = runLanes<Codec, 16>(input, steps, [count](Lane* l, std::uint64_t n) {
-                stepLanes<Codec, true>(l, count, n);
-            });
+            const Run best = runLanes<Codec, 16>(
+                input, steps, [count](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, count, n); });
             expectSame(reference, best, "dispatched");
         }
 #ifdef QUENMARL_FILTER_SSE2

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tests/gui/window_support.h"
 #include "tests/support/drop_data_win32.h"
 #include "tests/support/screen_capture_win32.h"
-#include "tests/gui/window_support.h"
 
 using namespace std::chrono_literals;
 
