@@ -52,9 +52,9 @@ void createLinks(MainWindow& window) {
 void bindHandlers(MainWindow& window) {
     MainWindow* self = &window;
     bindHandler(*window.mainPanel, evtSize, wPlainHandler([self] {
-        ui::layoutMainPanel(self->panelLayout,
-                            ui::MainPanelWindows{self->mainPanel, self->helpText, self->homeLink,
-                                                 self->openFolderButton, self->openFileButton, self->contactLink});
+        ui::layoutMainPanel(self->panelLayout, self->mainPanel,
+                            ui::MainPanelControls{self->helpText, self->homeLink, self->openFolderButton,
+                                                  self->openFileButton, self->contactLink});
     }));
     bindHandler<wDragDropEvent>(*window.helpText, evtDragEnter, [](wDragDropEvent& event) { onDragEnter(event); });
     bindHandler<wDragDropEvent>(*window.helpText, evtDrop, [self](wDragDropEvent& event) { onDrop(*self, event); });
