@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "toolkit/panel.h"
-#include "toolkit/window.h"
+#include "toolkit/panel_win32.h"
+#include "toolkit/window_win32.h"
 #include "ui/panel_layout.h"
 
 namespace ui {

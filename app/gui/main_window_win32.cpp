@@ -2,8 +2,8 @@
 #include "app/gui/captions.h"
 #include "app/gui/main_window.h"
 #include "runtime/text.h"
-#include "toolkit/font.h"
-#include "toolkit/icon.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/icon_win32.h"
 #include "toolkit/message_numbers.h"
 #include "ui/main_panel_layout.h"
 
