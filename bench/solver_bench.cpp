@@ -1,5 +1,6 @@
-// Solver benchmarks: the main window's system (built once, laid out on every
-// resize) and a larger chain that shows how the solver scales.
+// Solver benchmarks: the main window's layout by the real ui code (built
+// once, laid out on every resize) and a larger chain that shows how the
+// solver scales.
 
 #include <benchmark/benchmark.h>
 
@@ -7,7 +8,7 @@
 #include <vector>
 
 #include "solver/solver.h"
-#include "tests/solver/window_system.h"
+#include "tests/ui/plain_main_panel.h"
 
 namespace {
 
@@ -15,8 +16,8 @@ using namespace solver;
 
 void buildWindowSystem(benchmark::State& state) {
     for (auto _ : state) {
-        solvertest::WindowSystem system(solvertest::defaultCreationRects());
-        benchmark::DoNotOptimize(system);
+        uitest::PlainMainPanel panel;
+        benchmark::DoNotOptimize(panel.layout());
     }
 }
 BENCHMARK(buildWindowSystem)->Name("window: build (24 edits, 16 equalities)")->Unit(benchmark::kMicrosecond);
@@ -24,14 +25,14 @@ BENCHMARK(buildWindowSystem)->Name("window: build (24 edits, 16 equalities)")->U
 // One pass per iteration, the panel growing and shrinking by a pixel as a
 // drag would.
 void layoutPass(benchmark::State& state) {
-    solvertest::WindowSystem system(solvertest::defaultCreationRects());
-    system.layout(640, 360);
+    uitest::PlainMainPanel panel;
+    panel.pass({640, 360});
     int step = 0;
     for (auto _ : state) {
         int offset = step < 200 ? step : 400 - step;
         step = (step + 1) % 400;
-        system.layout(640 + offset, 360 + offset / 2);
-        benchmark::DoNotOptimize(system.solved(solvertest::contactLink));
+        panel.pass({640 + offset, 360 + offset / 2});
+        benchmark::DoNotOptimize(panel.window(uitest::contactLink).rect);
     }
 }
 BENCHMARK(layoutPass)
@@ -39,11 +40,11 @@ BENCHMARK(layoutPass)
     ->Unit(benchmark::kMicrosecond);
 
 void layoutPassSameSize(benchmark::State& state) {
-    solvertest::WindowSystem system(solvertest::defaultCreationRects());
-    system.layout(640, 360);
+    uitest::PlainMainPanel panel;
+    panel.pass({640, 360});
     for (auto _ : state) {
-        system.layout(640, 360);
-        benchmark::DoNotOptimize(system.solved(solvertest::contactLink));
+        panel.pass({640, 360});
+        benchmark::DoNotOptimize(panel.window(uitest::contactLink).rect);
     }
 }
 BENCHMARK(layoutPassSameSize)->Name("window: layout pass at the same size")->Unit(benchmark::kMicrosecond);

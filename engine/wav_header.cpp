@@ -6,25 +6,58 @@ namespace {
 
 class LittleEndianWriter {
 public:
-    explicit LittleEndianWriter(std::array<std::uint8_t, wavHeaderSize>& bytes) : bytes_(bytes) {}
+    constexpr explicit LittleEndianWriter(std::array<std::uint8_t, wavHeaderSize>& bytes) : bytes_(bytes) {}
 
-    void tag(const char (&code)[5]) {
+    constexpr void tag(const char (&code)[5]) {
         for (int i = 0; i < 4; ++i) bytes_[at_++] = static_cast<std::uint8_t>(code[i]);
     }
-    void u16(std::uint16_t value) {
+    constexpr void u16(std::uint16_t value) {
         bytes_[at_++] = static_cast<std::uint8_t>(value);
         bytes_[at_++] = static_cast<std::uint8_t>(value >> 8);
     }
-    void u32(std::uint32_t value) {
+    constexpr void u32(std::uint32_t value) {
         u16(static_cast<std::uint16_t>(value));
         u16(static_cast<std::uint16_t>(value >> 16));
     }
-    std::size_t written() const { return at_; }
+    constexpr std::size_t written() const { return at_; }
 
 private:
     std::array<std::uint8_t, wavHeaderSize>& bytes_;
     std::size_t at_ = 0;
 };
+
+struct LaidOutHeader {
+    std::array<std::uint8_t, wavHeaderSize> bytes{};
+    std::size_t written = 0;
+};
+
+// The fields in file order, and how many bytes they took.
+constexpr LaidOutHeader layOut(const WavHeader& header) {
+    LaidOutHeader result;
+    LittleEndianWriter out(result.bytes);
+    out.tag("RIFF");
+    out.u32(header.riffSize);
+    out.tag("WAVE");
+    out.tag("fmt ");
+    out.u32(header.fmtChunkSize);
+    out.u16(header.formatTag);
+    out.u16(header.channels);
+    out.u32(header.sampleRate);
+    out.u32(header.byteRate);
+    out.u16(header.blockAlign);
+    out.u16(header.bitsPerSample);
+    out.tag("data");
+    out.u32(header.dataSize);
+    result.written = out.written();
+    return result;
+}
+
+// The fields fill the header exactly: a field added, dropped or resized
+// fails the build here (writing past the end is no constant expression).
+static_assert(layOut(WavHeader{}).written == wavHeaderSize);
+// "RIFF" and its size field (8) come before the 36 bytes riffSize counts
+// besides the data.
+static_assert(wavHeaderSize == 8 + 36);
 
 }  // namespace
 
@@ -46,23 +79,6 @@ WavHeader writeWavHeader(std::uint32_t dataSize, std::int32_t sampleRateHz, std:
     return header;
 }
 
-std::array<std::uint8_t, wavHeaderSize> wavHeaderBytes(const WavHeader& header) {
-    std::array<std::uint8_t, wavHeaderSize> bytes{};
-    LittleEndianWriter out(bytes);
-    out.tag("RIFF");
-    out.u32(header.riffSize);
-    out.tag("WAVE");
-    out.tag("fmt ");
-    out.u32(header.fmtChunkSize);
-    out.u16(header.formatTag);
-    out.u16(header.channels);
-    out.u32(header.sampleRate);
-    out.u32(header.byteRate);
-    out.u16(header.blockAlign);
-    out.u16(header.bitsPerSample);
-    out.tag("data");
-    out.u32(header.dataSize);
-    return bytes;
-}
+std::array<std::uint8_t, wavHeaderSize> wavHeaderBytes(const WavHeader& header) { return layOut(header).bytes; }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 // and the header of the "data" chunk that runs to the end of the file.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace engine {

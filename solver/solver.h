@@ -4,7 +4,9 @@
 // values. There is no way to take a constraint or an edit variable back.
 //
 // Every operation is deterministic: the same calls in the same order give the
-// same values, bit for bit, on every run and in every build.
+// same values, bit for bit, on every run and in every build. Any of them
+// raises detail::InternalSolverException (solver/detail/assertion.h) when it
+// finds the solver in a state a consistent tableau never reaches.
 
 #include <memory>
 

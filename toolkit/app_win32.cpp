@@ -11,14 +11,14 @@
 
 #include "runtime/errors.h"
 #include "runtime/text.h"
-#include "toolkit/accelerator.h"
+#include "toolkit/accelerator_win32.h"
 #include "toolkit/app.h"
-#include "toolkit/cursor.h"
-#include "toolkit/font.h"
+#include "toolkit/cursor_win32.h"
+#include "toolkit/font_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/shell.h"
-#include "toolkit/window.h"
-#include "toolkit/window_proc.h"
+#include "toolkit/shell_win32.h"
+#include "toolkit/window_proc_win32.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit {
 

@@ -1,6 +1,7 @@
-#include "toolkit/button.h"
-#include "toolkit/font.h"
-#include "toolkit/measure.h"
+#include "toolkit/button_win32.h"
+
+#include "toolkit/font_win32.h"
+#include "toolkit/measure_win32.h"
 #include "toolkit/message_numbers.h"
 
 namespace toolkit {

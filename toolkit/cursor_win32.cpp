@@ -1,4 +1,5 @@
-#include "toolkit/cursor.h"
+#include "toolkit/cursor_win32.h"
+
 #include "toolkit/errors.h"
 
 namespace toolkit {

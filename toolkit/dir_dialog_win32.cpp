@@ -8,8 +8,8 @@
 #include "runtime/text.h"
 #include "toolkit/dir_dialog.h"
 #include "toolkit/dispatcher.h"
-#include "toolkit/win32_handles.h"
-#include "toolkit/window.h"
+#include "toolkit/handles_win32.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit {
 

@@ -1,10 +1,11 @@
+#include "toolkit/drop_target_win32.h"
+
 #include <exception>
 
 #include "runtime/errors.h"
 #include "runtime/text.h"
-#include "toolkit/drop_target.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/window.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit::win32 {
 

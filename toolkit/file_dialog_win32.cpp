@@ -9,7 +9,7 @@
 #include "runtime/text.h"
 #include "toolkit/dispatcher.h"
 #include "toolkit/file_dialog.h"
-#include "toolkit/window.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit {
 

@@ -1,9 +1,10 @@
+#include "toolkit/font_win32.h"
+
 #include <cmath>
 #include <cwchar>
 
 #include "runtime/text.h"
 #include "toolkit/errors.h"
-#include "toolkit/font.h"
 
 namespace toolkit {
 

@@ -1,7 +1,8 @@
-#include "toolkit/frame.h"
-#include "toolkit/icon.h"
+#include "toolkit/frame_win32.h"
+
+#include "toolkit/icon_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/status_bar.h"
+#include "toolkit/status_bar_win32.h"
 
 namespace toolkit {
 

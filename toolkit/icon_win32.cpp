@@ -1,8 +1,9 @@
+#include "toolkit/icon_win32.h"
+
 #include <vector>
 
 #include "runtime/text.h"
 #include "toolkit/errors.h"
-#include "toolkit/icon.h"
 
 namespace toolkit {
 

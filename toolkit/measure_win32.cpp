@@ -1,5 +1,6 @@
-#include "toolkit/measure.h"
-#include "toolkit/win32_handles.h"
+#include "toolkit/measure_win32.h"
+
+#include "toolkit/handles_win32.h"
 
 namespace toolkit::win32 {
 

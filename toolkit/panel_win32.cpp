@@ -1,4 +1,4 @@
-#include "toolkit/panel.h"
+#include "toolkit/panel_win32.h"
 
 namespace toolkit {
 

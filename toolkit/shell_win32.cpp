@@ -1,5 +1,6 @@
+#include "toolkit/shell_win32.h"
+
 #include "toolkit/errors.h"
-#include "toolkit/shell.h"
 
 namespace toolkit::win32 {
 

@@ -1,7 +1,8 @@
+#include "toolkit/static_text_win32.h"
+
 #include "runtime/text.h"
-#include "toolkit/font.h"
-#include "toolkit/measure.h"
-#include "toolkit/static_text.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/measure_win32.h"
 
 namespace toolkit {
 

@@ -4,11 +4,12 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "toolkit/status_bar_win32.h"
+
 #include <vector>
 
 #include "runtime/text.h"
-#include "toolkit/frame.h"
-#include "toolkit/status_bar.h"
+#include "toolkit/frame_win32.h"
 
 namespace toolkit {
 

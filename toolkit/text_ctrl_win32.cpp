@@ -4,14 +4,15 @@
 #include <richedit.h>
 // clang-format on
 
+#include "toolkit/text_ctrl_win32.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "runtime/errors.h"
 #include "toolkit/app.h"
-#include "toolkit/font.h"
-#include "toolkit/measure.h"
-#include "toolkit/text_ctrl.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/measure_win32.h"
 
 namespace toolkit {
 

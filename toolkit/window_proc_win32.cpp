@@ -8,11 +8,12 @@
 #include <windowsx.h>
 // clang-format on
 
-#include "toolkit/cursor.h"
-#include "toolkit/drop_target.h"
+#include "toolkit/window_proc_win32.h"
+
+#include "toolkit/cursor_win32.h"
+#include "toolkit/drop_target_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/window.h"
-#include "toolkit/window_proc.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit {
 

@@ -4,18 +4,19 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "toolkit/window_win32.h"
+
 #include <algorithm>
 #include <vector>
 
 #include "runtime/errors.h"
 #include "runtime/text.h"
-#include "toolkit/accelerator.h"
+#include "toolkit/accelerator_win32.h"
 #include "toolkit/app.h"
-#include "toolkit/cursor.h"
-#include "toolkit/drop_target.h"
-#include "toolkit/font.h"
-#include "toolkit/window.h"
-#include "toolkit/window_proc.h"
+#include "toolkit/cursor_win32.h"
+#include "toolkit/drop_target_win32.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/window_proc_win32.h"
 
 namespace toolkit {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/font.h"
-#include "toolkit/static_text.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/static_text_win32.h"
 #include "ui/link_event.h"
 
 namespace ui {

@@ -1,5 +1,5 @@
 #include "toolkit/app.h"
-#include "toolkit/cursor.h"
+#include "toolkit/cursor_win32.h"
 #include "toolkit/message_numbers.h"
 #include "ui/hyperlink.h"
 

@@ -5,28 +5,20 @@
 
 #include <memory>
 
-#include "toolkit/panel.h"
-#include "toolkit/window.h"
+#include "toolkit/panel_win32.h"
+#include "toolkit/window_win32.h"
 #include "ui/panel_layout.h"
 
 namespace ui {
 
-// The panel and its five controls.
-struct MainPanelWindows {
-    std::shared_ptr<toolkit::wPanel> panel;
-    std::shared_ptr<toolkit::wWindow> helpText;
-    std::shared_ptr<toolkit::wWindow> homeLink;
-    std::shared_ptr<toolkit::wWindow> openFolderButton;
-    std::shared_ptr<toolkit::wWindow> openFileButton;
-    std::shared_ptr<toolkit::wWindow> contactLink;
-};
-
-// One layout pass. When the cache holds no layout of this panel, a new one
-// is stored there first (replacing any other) and the controls are
-// registered with their constraints; then suggestLayout and applyLayout. A
-// layout stored stays cached even when building its constraints fails.
-// Raises what the solver raises.
-void layoutMainPanel(std::unique_ptr<PanelLayout>& cache, const MainPanelWindows& windows);
+// One layout pass of the panel and its controls (windows on the panel).
+// When the cache holds no layout of this panel, a new one is stored there
+// first (replacing any other) and the controls are registered with their
+// constraints; then suggestLayout and applyLayout. A layout stored stays
+// cached even when building its constraints fails. Raises what the solver
+// raises.
+void layoutMainPanel(std::unique_ptr<PanelLayout>& cache, const std::shared_ptr<toolkit::wPanel>& panel,
+                     const MainPanelControls& controls);
 
 // Suggests the panel's client size and each registered window's rectangle
 // relative to its parent's client area, then solves.

@@ -13,11 +13,11 @@ const toolkit::wWindow* asWindow(const toolkit::wResizable& resizable) {
 
 }  // namespace
 
-void layoutMainPanel(std::unique_ptr<PanelLayout>& cache, const MainPanelWindows& windows) {
-    if (!cache || cache->panel != windows.panel) {
-        cache = newPanelLayout(windows.panel);
-        addMainPanelConstraints(*cache, MainPanelControls{windows.helpText, windows.homeLink, windows.openFolderButton,
-                                                          windows.openFileButton, windows.contactLink});
+void layoutMainPanel(std::unique_ptr<PanelLayout>& cache, const std::shared_ptr<toolkit::wPanel>& panel,
+                     const MainPanelControls& controls) {
+    if (!cache || cache->panel != panel) {
+        cache = newPanelLayout(panel);
+        addMainPanelConstraints(*cache, controls);
     }
     suggestLayout(*cache);
     applyLayout(*cache);

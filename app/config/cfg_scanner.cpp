@@ -46,6 +46,8 @@ void skipWhiteSpace(BaseLexer& lexer) {
 void readEscape(BaseLexer& lexer, CfgToken& token) {
     const char c = lexer.peek();
     char plain = 0;
+    // One escape a line reads as a table.
+    // clang-format off
     switch (c) {
         case 'n': case 'N': case 'l': case 'L': plain = '\n'; break;
         case 'r': case 'R': case 'c': case 'C': plain = '\r'; break;
@@ -58,6 +60,7 @@ void readEscape(BaseLexer& lexer, CfgToken& token) {
         case '"': case '\'': case '\\': plain = c; break;
         default: break;
     }
+    // clang-format on
     if (plain != 0) {
         lexer.advance();
         token.literal += plain;
@@ -167,6 +170,8 @@ void readConfigToken(CfgParser& parser) {
     token.kind = CfgTokenKind::InvalidToken;
     skipWhiteSpace(lexer);
     const char c = lexer.peek();
+    // One token a line reads as a table.
+    // clang-format off
     switch (c) {
         case BaseLexer::endMarker:
             token.kind = CfgTokenKind::EndToken;
@@ -189,6 +194,7 @@ void readConfigToken(CfgParser& parser) {
             return readSymbol(lexer, token);
         default: return readSymbol(lexer, token);
     }
+    // clang-format on
 }
 
 }  // namespace app

@@ -22,9 +22,7 @@ public:
         const auto found = index_.find(key);
         return found == index_.end() ? nullptr : &entries_[found->second].second;
     }
-    Value* find(std::string_view key) {
-        return const_cast<Value*>(static_cast<const OrderedMap&>(*this).find(key));
-    }
+    Value* find(std::string_view key) { return const_cast<Value*>(static_cast<const OrderedMap&>(*this).find(key)); }
 
     // The value under key, stored first (empty) when the key is new.
     Value& operator[](const std::string& key) {

@@ -2,8 +2,8 @@
 #include "app/gui/captions.h"
 #include "app/gui/main_window.h"
 #include "runtime/text.h"
-#include "toolkit/font.h"
-#include "toolkit/icon.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/icon_win32.h"
 #include "toolkit/message_numbers.h"
 #include "ui/main_panel_layout.h"
 
@@ -52,9 +52,9 @@ void createLinks(MainWindow& window) {
 void bindHandlers(MainWindow& window) {
     MainWindow* self = &window;
     bindHandler(*window.mainPanel, evtSize, wPlainHandler([self] {
-        ui::layoutMainPanel(self->panelLayout,
-                            ui::MainPanelWindows{self->mainPanel, self->helpText, self->homeLink,
-                                                 self->openFolderButton, self->openFileButton, self->contactLink});
+        ui::layoutMainPanel(self->panelLayout, self->mainPanel,
+                            ui::MainPanelControls{self->helpText, self->homeLink, self->openFolderButton,
+                                                  self->openFileButton, self->contactLink});
     }));
     bindHandler<wDragDropEvent>(*window.helpText, evtDragEnter, [](wDragDropEvent& event) { onDragEnter(event); });
     bindHandler<wDragDropEvent>(*window.helpText, evtDrop, [self](wDragDropEvent& event) { onDrop(*self, event); });

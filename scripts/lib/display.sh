@@ -1,6 +1,7 @@
 # Virtual X display for the Windows build's tests and screenshots.
 # start_virtual_display WIDTHxHEIGHT: starts Xvfb on a free display number
-# and exports DISPLAY; stop_virtual_display ends it.
+# and exports DISPLAY; stop_virtual_display ends the Xvfb it started, if any
+# (safe to call more than once).
 
 start_virtual_display() {
   local size=${1:-1920x1080}
@@ -15,12 +16,18 @@ start_virtual_display() {
       kill -0 "$QUENMARL_XVFB_PID" 2>/dev/null || break
       sleep 0.05
     done
+    # Not up in time: stop it before trying the next number.
+    stop_virtual_display
   done
   echo "could not start a virtual X display" >&2
   return 1
 }
 
 stop_virtual_display() {
-  [[ -n "${QUENMARL_XVFB_PID:-}" ]] && kill "$QUENMARL_XVFB_PID" 2>/dev/null && wait "$QUENMARL_XVFB_PID" 2>/dev/null
+  if [[ -n "${QUENMARL_XVFB_PID:-}" ]]; then
+    kill "$QUENMARL_XVFB_PID" 2>/dev/null || true
+    wait "$QUENMARL_XVFB_PID" 2>/dev/null || true
+  fi
   QUENMARL_XVFB_PID=
+  return 0
 }

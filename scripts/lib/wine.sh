@@ -2,13 +2,16 @@
 # points into the build tree.
 # wine_prepare BUILD_DIR: makes the prefix if missing, with the settings that
 # keep tests from stalling, and starts the keep-alive process.
-# wine_finish: stops the prefix's processes.
+# wine_finish: stops the processes of the prefix wine_prepare set up, if any
+# (safe to call more than once, and when wine_prepare never ran).
 
 wine_prepare() {
   local build=$1
   export WINEPREFIX="$build/wineprefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  # From here on wine_finish has a wineserver of ours to stop.
+  QUENMARL_WINE_PREFIX=$WINEPREFIX
   if [[ ! -f "$WINEPREFIX/.quenmarl-ready" ]]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
@@ -27,8 +30,13 @@ wine_prepare() {
 }
 
 wine_finish() {
-  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null
-  [[ -n "${QUENMARL_KEEPALIVE_PID:-}" ]] && wait "$QUENMARL_KEEPALIVE_PID" 2>/dev/null
+  if [[ -n "${QUENMARL_WINE_PREFIX:-}" ]]; then
+    WINEPREFIX=$QUENMARL_WINE_PREFIX wineserver -k 2>/dev/null || true
+  fi
+  if [[ -n "${QUENMARL_KEEPALIVE_PID:-}" ]]; then
+    wait "$QUENMARL_KEEPALIVE_PID" 2>/dev/null || true
+  fi
+  QUENMARL_WINE_PREFIX=
   QUENMARL_KEEPALIVE_PID=
   return 0
 }

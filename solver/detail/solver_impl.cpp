@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <memory>
-#include <stdexcept>
 
 #include "runtime/errors.h"
+#include "solver/detail/assertion.h"
 #include "solver/errors.h"
 
 namespace solver::detail {
@@ -46,8 +46,9 @@ Symbol firstPivotableSymbol(const Row& row) {
 }
 
 Symbol SolverImpl::newSymbol(SymbolKind kind) {
-    // Past 2^30 - 1 the serials would wrap onto symbols still in use.
-    if (symbolCounter_ >= largestSerial) throw std::overflow_error("the solver has used up its symbols");
+    // Past 2^30 - 1 the serials would wrap onto symbols still in use. A
+    // window's layout makes a few dozen symbols, so this is never reached.
+    if (symbolCounter_ >= largestSerial) failAssertion("newSymbol", "the solver has used up its symbols");
     ++symbolCounter_;
     return makeSymbol(kind, symbolCounter_);
 }

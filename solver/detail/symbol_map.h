@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "solver/detail/assertion.h"
 #include "solver/detail/symbol.h"
 
 namespace solver::detail {
@@ -56,9 +57,11 @@ public:
         return true;
     }
 
-    // Removes the symbol, which must be present, and returns its value.
+    // Removes the symbol and returns its value. The solver takes only symbols
+    // it knows are there: a missing one raises InternalSolverException.
     Value take(Symbol symbol) {
         auto it = lowerBound(symbol);
+        if (it == entries_.end() || it->first != symbol) failAssertion("SymbolMap::take", "The symbol is missing.");
         Value value = std::move(it->second);
         entries_.erase(it);
         return value;

@@ -91,7 +91,17 @@ void runDualSimplex(Tableau& tableau) {
         // later pivot repaired.
         if (!row || !((*row)->constant() < 0.0)) continue;
         Symbol entering = pickDualEnteringSymbol(tableau, **row);
-        if (entering == noSymbol) continue;
+        if (entering == noSymbol) {
+            // A row below zero by rounding alone has nothing to repair: the
+            // row of a redundant required equality holds only dummies and a
+            // constant that passed the near-zero test, maybe negative. Any
+            // other row that nothing can repair means the tableau is
+            // inconsistent: an edit's error symbols can always absorb a
+            // suggestion, and skipping the row would leave a restricted
+            // symbol negative.
+            if (!nearZero((*row)->constant())) failAssertion("runDualSimplex", "The row cannot be repaired.");
+            continue;
+        }
         pivot(tableau, basic, entering);
     }
 }

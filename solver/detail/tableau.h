@@ -52,7 +52,8 @@ private:
 void substituteEverywhere(Tableau& tableau, Symbol symbol, const Row& row);
 
 // Takes the row of `leaving` out, solves it for `entering` and stores it
-// under `entering`, substituting it everywhere.
+// under `entering`, substituting it everywhere. Raises
+// InternalSolverException when `leaving` has no row.
 void pivot(Tableau& tableau, Symbol leaving, Symbol entering);
 
 // The first symbol of the objective that is not a dummy and whose coefficient
@@ -70,11 +71,14 @@ Symbol pickLeavingRow(const Tableau& tableau, Symbol entering);
 Symbol pickDualEnteringSymbol(const Tableau& tableau, const Row& row);
 
 // Minimises `objective`, which is the tableau's objective or its artificial
-// objective. Raises AssertionFailure when the objective is unbounded, which
-// a consistent tableau never is.
+// objective. Raises InternalSolverException when the objective is unbounded,
+// which a consistent tableau never is.
 void runPrimalSimplex(Tableau& tableau, Row& objective);
 
-// Repairs the rows on the infeasible stack until it is empty.
+// Repairs the rows on the infeasible stack until it is empty; a row below
+// zero by less than the near-zero limit that no symbol can repair is left as
+// it is. Raises InternalSolverException for any other row that no symbol can
+// repair, which a consistent tableau never has.
 void runDualSimplex(Tableau& tableau);
 
 // The whole tableau as text, numbers in hexadecimal floating point so that

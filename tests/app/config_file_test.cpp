@@ -45,7 +45,8 @@ TEST(ReadConfigFile, ReadsAFileByItsUtf8Name) {
 
 TEST(ReadConfigFile, AFileThatCannotBeOpenedIsAnIOError) {
     TempFolder folder;
-    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder / "absent.config"); }), "cannot open: " + folder / "absent.config");
+    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder / "absent.config"); }),
+              "cannot open: " + folder / "absent.config");
     EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder.text()); }), "cannot open: " + folder.text());
 }
 
@@ -68,7 +69,8 @@ TEST(EnsureConfigFile, FirstStartWritesTheDefaultTextAndItsSettings) {
 TEST(EnsureConfigFile, KeepsAnyFileWithContentAndRewritesAnEmptyOne) {
     TempFolder folder;
     const std::string path = folder / "pelko.config";
-    for (const std::string& edited : {std::string("bit_depth=16"), std::string(app::defaultConfigText) + "\nsample_rate_hz=8000"}) {
+    for (const std::string& edited :
+         {std::string("bit_depth=16"), std::string(app::defaultConfigText) + "\nsample_rate_hz=8000"}) {
         writeText(path, edited);
         app::ensureConfigFile(app::defaultConfigText, "pelko.config", folder.text());
         EXPECT_EQ(contentOf(path), edited);
@@ -151,8 +153,8 @@ TEST_F(LoadSettings, DcFilterFollowsTrueAndFalseOnly) {
 TEST_F(LoadSettings, ValuesCarryOverWhenMissingOrMalformed) {
     write("bit_depth=16");
     EXPECT_EQ(load().bitDepth, 16);
-    for (const char* kept : {"", "bit_depth=abc", "bit_depth=1.5", "bit_depth=\"\"", "bit_depth=",
-                             "bit_depth=99999999999", "Bit_Depth=24", "[s]\nbit_depth=24"}) {
+    for (const char* kept : {"", "bit_depth=abc", "bit_depth=1.5", "bit_depth=\"\"",
+                             "bit_depth=", "bit_depth=99999999999", "Bit_Depth=24", "[s]\nbit_depth=24"}) {
         write(kept);
         EXPECT_EQ(load().bitDepth, 16) << kept;
     }

@@ -56,12 +56,14 @@ TEST(ConfigText, EveryEscapeAddsItsByte) {
         const char* escape;
         std::string bytes;
     };
+    // clang-format off
     const Case cases[] = {
         {"\\n\\N\\l\\L", "\n\n\n\n"}, {"\\r\\R\\c\\C", "\r\r\r\r"}, {"\\f\\F", "\f\f"},   {"\\e\\E", "\x1B\x1B"},
         {"\\a\\A", "\a\a"},           {"\\b\\B", "\b\b"},           {"\\v\\V", "\v\v"},   {"\\t\\T", "\t\t"},
         {"\\\"\\'\\\\", "\"'\\"},     {"\\x41\\X6a", "Aj"},         {"\\x4g", "\x04g"},   {"\\x", std::string(1, '\0')},
         {"\\x123", "\x12" "3"},       {"\\65\\065", "AA"},          {"\\255", "\xFF"},    {"\\0", std::string(1, '\0')},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(pairsOf(std::string("k=\"") + c.escape + "\""), Pairs{"/k=" + c.bytes}) << c.escape;
     }
@@ -99,12 +101,10 @@ TEST(ConfigText, OptionsAreStoredUnderTwoDashes) {
     EXPECT_EQ(errorOf("-- =1"), "test.config(1, 4) Error: symbol expected, but found: =");
 }
 
-TEST(ConfigText, ALaterValueReplacesAnEarlierOneInPlace) {
-    EXPECT_EQ(pairsOf("a=1 b=2 a=3"), (Pairs{"/a=3", "/b=2"}));
-}
+TEST(ConfigText, ALaterValueReplacesAnEarlierOneInPlace) { EXPECT_EQ(pairsOf("a=1 b=2 a=3"), (Pairs{"/a=3", "/b=2"})); }
 
 TEST(ConfigText, ByteOrderMarkIsSkippedAndColumnsCountAfterIt) {
-    EXPECT_EQ(pairsOf("\xEF\xBB\xBF" "a=1"), Pairs{"/a=1"});
+    EXPECT_EQ(pairsOf(std::string("\xEF\xBB\xBF") + "a=1"), Pairs{"/a=1"});
     EXPECT_EQ(errorOf("\xEF\xBB\xBF="), "test.config(1, 1) Error: invalid token: =");
     // Only at the very start.
     EXPECT_EQ(pairsOf("a=\xEF\xBB\xBF"), Pairs{"/a=\xEF\xBB\xBF"});

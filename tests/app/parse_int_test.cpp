@@ -47,7 +47,8 @@ TEST(ParseInt, NumbersBeyond64BitsFailAsOutOfRangeToo) {
 }
 
 TEST(ParseInt, AnythingButOneWholeNumberIsInvalid) {
-    for (const char* text : {"", "+", "-", "_1", " 1", "1 ", "0x10", "1.5", "abc", "1_x", "--1", "+-1", "1e3", "\xEF\xBC\x91"}) {
+    for (const char* text :
+         {"", "+", "-", "_1", " 1", "1 ", "0x10", "1.5", "abc", "1_x", "--1", "+-1", "1e3", "\xEF\xBC\x91"}) {
         EXPECT_EQ(failureOf(text), std::string("invalid integer: ") + text) << text;
     }
 }

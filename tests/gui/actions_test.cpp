@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/support/drop_data_win32.h"
 #include "tests/gui/window_support.h"
+#include "tests/support/drop_data_win32.h"
 
-using testsupport::DropData;
 using guitest::MainWindowTest;
+using testsupport::DropData;
 
 namespace {
 

@@ -1,11 +1,14 @@
 // The main window after a conversion, drawn on the screen and saved as a
-// bitmap beside the test (quenmarl_window.bmp, an artifact to look at).
+// bitmap beside the test (quenmarl_window.bmp, an artifact to look at), and
+// checked for what a person must see: the help text, blue links and the
+// status line's text.
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
+#include "tests/gui/window_support.h"
 #include "tests/support/drop_data_win32.h"
 #include "tests/support/screen_capture_win32.h"
-#include "tests/gui/window_support.h"
 
 using namespace std::chrono_literals;
 
@@ -61,6 +64,10 @@ TEST_F(ScreenshotTest, WindowAfterAConversionIsDrawnAndSaved) {
     EXPECT_GT(capture.countDark(within(window->helpText->handle(), frame)), 400) << "the help text is drawn";
     EXPECT_GT(capture.count(within(window->homeLink->handle(), frame), RGB(0, 0, 255)), 20) << "a blue link";
     EXPECT_GT(capture.count(within(window->contactLink->handle(), frame), RGB(0, 0, 255)), 20) << "a blue link";
+
+    // For a look with a title bar: QUENMARL_SCREENSHOT_HOLD_MS keeps the window up.
+    if (const char* hold = std::getenv("QUENMARL_SCREENSHOT_HOLD_MS"))
+        toolkittest::pumpFor(std::chrono::milliseconds(std::atoi(hold)));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 // clang-format on
 
 #include "app/gui/captions.h"
-#include "toolkit/font.h"
-#include "toolkit/icon.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/icon_win32.h"
 #include "toolkit/message_numbers.h"
 
 using guitest::MainWindowTest;

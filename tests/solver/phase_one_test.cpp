@@ -1,5 +1,6 @@
-// Required constraints that need phase one, and the solver's one internal
-// invariant: an objective is never unbounded.
+// Required constraints that need phase one, and the solver's internal
+// invariants: states a consistent tableau never reaches are reported, not
+// passed over.
 
 #include <gtest/gtest.h>
 
@@ -97,12 +98,56 @@ TEST(PrimalSimplex, AnUnboundedObjectiveIsReportedAsABrokenInvariant) {
     try {
         runPrimalSimplex(tableau, tableau.objective);
         FAIL() << "no assertion";
-    } catch (const AssertionFailure& failure) {
+    } catch (const InternalSolverException& failure) {
         std::string message = failure.what();
         const std::string ending = "The objective is unbounded.";
         ASSERT_GE(message.size(), ending.size());
         EXPECT_EQ(message.substr(message.size() - ending.size()), ending);
     }
+}
+
+TEST(DualSimplex, AnInfeasibleRowThatNothingCanRepairIsReportedAsABrokenInvariant) {
+    // A slack that must be -1 whatever the one other slack in its row is.
+    using namespace solver::detail;
+    Tableau tableau;
+    auto row = std::make_shared<Row>(-1.0);
+    row->insertSymbol(makeSymbol(symSlack, 1), -1.0);
+    Symbol basic = makeSymbol(symSlack, 2);
+    tableau.rows.assign(basic, row);
+    tableau.infeasible.push_back(basic);
+    EXPECT_THROW(runDualSimplex(tableau), InternalSolverException);
+}
+
+TEST(DualSimplex, ARedundantEqualityBelowZeroByRoundingIsNoBrokenInvariant) {
+    // x + y = 0.1 + 0.2 and x = 0.1 make y a hair off 0.2 in floating
+    // point: the redundant y = 0.2 keeps only its dummy and a constant of
+    // -2^-55, so its row waits on the infeasible stack for the next
+    // suggestion.
+    Solver s = newSolver();
+    VariableRef x = makeVariable(0), y = makeVariable(0), z = makeVariable(0);
+    ExpressionRef sum = expressionOfTerms(makeTerm(x, 1.0), makeTerm(y, 1.0));
+    addConstraint(s, required(offsetExpression(sum, -(0.1 + 0.2)), relEqual));
+    addConstraint(s, required(linear(x, 1.0, -0.1), relEqual));
+    addConstraint(s, required(linear(y, 1.0, -0.2), relEqual));
+    addEditVariable(s, z, 1.0);
+    addConstraint(s, required(linear(z, 1.0, -5.0), relGreaterEqual));
+    ASSERT_FALSE(solver::detail::implOf(s).tableau().infeasible.empty());
+
+    EXPECT_NO_THROW(suggestValue(s, z, 1.0));
+    refreshVariableValues(s);
+    EXPECT_EQ(z->value, 5.0);
+    EXPECT_EQ(x->value, 0.1);
+}
+
+TEST(SymbolMap, TakingAMissingSymbolIsReportedAsABrokenInvariant) {
+    using namespace solver::detail;
+    SymbolMap<int> map;
+    map.assign(makeSymbol(symSlack, 1), 7);
+    map.assign(makeSymbol(symSlack, 3), 8);
+    EXPECT_THROW(map.take(makeSymbol(symSlack, 2)), InternalSolverException);
+    EXPECT_THROW(map.take(makeSymbol(symSlack, 4)), InternalSolverException);
+    EXPECT_EQ(map.take(makeSymbol(symSlack, 3)), 8);
+    EXPECT_EQ(map.size(), 1u);
 }
 
 TEST(PrimalSimplex, TheLeavingRowIsChosenByTheSmallestRatioFirstAmongEquals) {

@@ -11,15 +11,15 @@
 
 #include "runtime/text.h"
 #include "tests/toolkit/win32_support.h"
-#include "toolkit/button.h"
-#include "toolkit/cursor.h"
+#include "toolkit/button_win32.h"
+#include "toolkit/cursor_win32.h"
 #include "toolkit/errors.h"
-#include "toolkit/font.h"
-#include "toolkit/frame.h"
-#include "toolkit/icon.h"
-#include "toolkit/panel.h"
-#include "toolkit/static_text.h"
-#include "toolkit/text_ctrl.h"
+#include "toolkit/font_win32.h"
+#include "toolkit/frame_win32.h"
+#include "toolkit/icon_win32.h"
+#include "toolkit/panel_win32.h"
+#include "toolkit/static_text_win32.h"
+#include "toolkit/text_ctrl_win32.h"
 
 using namespace toolkit;
 using toolkittest::AppTest;

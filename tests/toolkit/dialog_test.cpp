@@ -12,7 +12,7 @@
 #include "tests/toolkit/win32_support.h"
 #include "toolkit/dir_dialog.h"
 #include "toolkit/file_dialog.h"
-#include "toolkit/frame.h"
+#include "toolkit/frame_win32.h"
 
 using namespace toolkit;
 using toolkittest::AppTest;

@@ -14,10 +14,10 @@
 #include "runtime/text.h"
 #include "tests/support/drop_data_win32.h"
 #include "tests/toolkit/win32_support.h"
-#include "toolkit/frame.h"
+#include "toolkit/frame_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/panel.h"
-#include "toolkit/text_ctrl.h"
+#include "toolkit/panel_win32.h"
+#include "toolkit/text_ctrl_win32.h"
 
 using namespace toolkit;
 using toolkittest::AppTest;

@@ -1,15 +1,14 @@
 // The frame keeps its one ordinary child sized to its client area less the
 // status bar, through every resize.
-#include "toolkit/frame.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "tests/toolkit/win32_support.h"
+#include "toolkit/frame_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/panel.h"
-#include "toolkit/status_bar.h"
+#include "toolkit/panel_win32.h"
+#include "toolkit/status_bar_win32.h"
 
 using namespace toolkit;
 using toolkittest::AppTest;

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "tests/toolkit/win32_support.h"
-#include "toolkit/accelerator.h"
-#include "toolkit/button.h"
-#include "toolkit/frame.h"
+#include "toolkit/accelerator_win32.h"
+#include "toolkit/button_win32.h"
+#include "toolkit/frame_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/panel.h"
+#include "toolkit/panel_win32.h"
 
 using namespace toolkit;
 using toolkittest::AppTest;

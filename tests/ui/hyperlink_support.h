@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "tests/toolkit/win32_support.h"
-#include "toolkit/frame.h"
+#include "toolkit/frame_win32.h"
 #include "toolkit/message_numbers.h"
-#include "toolkit/panel.h"
+#include "toolkit/panel_win32.h"
 #include "ui/hyperlink.h"
 
 namespace uitest {

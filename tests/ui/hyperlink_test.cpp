@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/hyperlink_support.h"
-#include "toolkit/cursor.h"
+#include "toolkit/cursor_win32.h"
 #include "toolkit/message_numbers.h"
 
 using namespace toolkit;

@@ -1,144 +1,144 @@
-// The main panel's layout over plain layout variables: the sixteen
-// equalities at several panel sizes, sticky sizes, narrow panels, and the
-// rounding of solved values into pixel coordinates.
+// The main panel's layout by the real ui code on plain windows: the sixteen
+// equalities at many panel sizes, sticky sizes, narrow panels, registration,
+// and the rounding of solved values into pixel coordinates.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <limits>
-#include <memory>
 #include <vector>
 
+#include "solver/solver.h"
+#include "tests/ui/plain_main_panel.h"
 #include "ui/panel_layout.h"
 
 using toolkit::wDefaultCoordinate;
 using toolkit::wRect;
 using toolkit::wResizable;
 using toolkit::wSize;
+using namespace uitest;
 
 namespace {
 
-// A window without a platform behind it: it sits where it was last placed.
-struct FakeWindow : wResizable {
-    explicit FakeWindow(wRect at) : rect(at) {}
-    wRect rect;
-};
+constexpr Control rowControls[] = {homeLink, openFolderButton, openFileButton, contactLink};
 
-class MainPanelLayoutTest : public ::testing::Test {
-protected:
-    // Creation sizes like the real controls': a 120-pixel text box three
-    // combo boxes high, 75 x 23 buttons, links at their best widths.
-    std::shared_ptr<FakeWindow> panel = std::make_shared<FakeWindow>(wRect{0, 0, 0, 0});
-    std::shared_ptr<FakeWindow> helpText = std::make_shared<FakeWindow>(wRect{0, 0, 120, 63});
-    std::shared_ptr<FakeWindow> homeLink = std::make_shared<FakeWindow>(wRect{0, 0, 62, 17});
-    std::shared_ptr<FakeWindow> openFolderButton = std::make_shared<FakeWindow>(wRect{0, 0, 75, 23});
-    std::shared_ptr<FakeWindow> openFileButton = std::make_shared<FakeWindow>(wRect{0, 0, 75, 23});
-    std::shared_ptr<FakeWindow> contactLink = std::make_shared<FakeWindow>(wRect{0, 0, 93, 17});
-    std::unique_ptr<ui::PanelLayout> layout;
+std::vector<const solver::VariableRef*> variablesOf(const wResizable& w) {
+    return {&w.left(), &w.top(), &w.width(), &w.height()};
+}
 
-    void SetUp() override {
-        layout = ui::newPanelLayout(panel);
-        ui::addMainPanelConstraints(
-            *layout, ui::MainPanelControls{helpText, homeLink, openFolderButton, openFileButton, contactLink});
+// What the layout promises for a panel of this client size.
+void expectArrangement(const PlainMainPanel& main, wSize client) {
+    const wRect text = main.window(helpText).rect;
+    EXPECT_EQ(text.x, 0);
+    EXPECT_EQ(text.y, 0);
+    EXPECT_EQ(text.width, client.width) << "the text box spans the panel";
+    EXPECT_EQ(main.window(homeLink).rect.x, 15) << "15 pixels from the left edge";
+    const wRect contact = main.window(contactLink).rect;
+    EXPECT_EQ(contact.x + contact.width, client.width - 18) << "18 pixels from the right edge";
+    for (int i = 1; i < 4; ++i) {
+        const wRect previous = main.window(rowControls[i - 1]).rect;
+        EXPECT_EQ(previous.x + previous.width + 10, main.window(rowControls[i]).rect.x) << "a 10-pixel gap " << i;
     }
-
-    // One pass as the window runs it: suggest where the windows are, solve,
-    // move them.
-    void pass(wSize client) {
-        ui::suggestLayout(*layout, client, [](const wResizable& w) { return static_cast<const FakeWindow&>(w).rect; });
-        ui::applyLayout(*layout, [](wResizable& w, wRect to) {
-            wRect& at = static_cast<FakeWindow&>(w).rect;
-            if (to.x != wDefaultCoordinate) at.x = to.x;
-            if (to.y != wDefaultCoordinate) at.y = to.y;
-            if (to.width != wDefaultCoordinate) at.width = to.width;
-            if (to.height != wDefaultCoordinate) at.height = to.height;
-        });
+    for (Control c : rowControls) {
+        const wRect r = main.window(c).rect;
+        EXPECT_EQ(r.y, text.y + text.height) << "control " << c << " starts where the text box ends";
+        EXPECT_EQ(r.y + r.height, client.height) << "control " << c << " is flush with the bottom";
     }
-
-    std::vector<FakeWindow*> row() const {
-        return {homeLink.get(), openFolderButton.get(), openFileButton.get(), contactLink.get()};
+    // Whole-pixel panels give whole-pixel solutions: rounding loses nothing.
+    for (std::size_t c = 0; c < controlCount; ++c) {
+        const wRect r = main.window(Control(c)).rect;
+        const int placed[] = {r.x, r.y, r.width, r.height};
+        const auto variables = variablesOf(main.window(Control(c)));
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR((*variables[k])->value, placed[k], 1e-9) << "control " << c;
     }
+}
 
-    // What the layout promises for a panel of this client size.
-    void expectMainPanelArrangement(wSize client) const {
-        const wRect text = helpText->rect;
-        EXPECT_EQ(text.x, 0);
-        EXPECT_EQ(text.y, 0);
-        EXPECT_EQ(text.width, client.width) << "the text box spans the panel";
-        EXPECT_EQ(homeLink->rect.x, 15) << "15 pixels from the left edge";
-        EXPECT_EQ(contactLink->rect.x + contactLink->rect.width, client.width - 18) << "18 pixels from the right edge";
-        const std::vector<FakeWindow*> items = row();
-        for (std::size_t i = 0; i + 1 < items.size(); ++i)
-            EXPECT_EQ(items[i]->rect.x + items[i]->rect.width + 10, items[i + 1]->rect.x) << "a 10-pixel gap " << i;
-        for (FakeWindow* item : items) {
-            EXPECT_EQ(item->rect.y, text.y + text.height) << "the row starts where the text box ends";
-            EXPECT_EQ(item->rect.y + item->rect.height, client.height) << "the row is flush with the bottom";
-        }
-    }
-};
-
-TEST_F(MainPanelLayoutTest, ArrangementHoldsAtSeveralPanelSizes) {
-    for (wSize client : {wSize{402, 269}, wSize{800, 600}, wSize{1904, 1000}, wSize{300, 120}, wSize{402, 269}}) {
+TEST(MainPanelLayout, ArrangementHoldsAtEveryPanelSize) {
+    PlainMainPanel main;
+    for (wSize client : {wSize{600, 300}, wSize{800, 450}, wSize{402, 269}, wSize{1920, 1000}, wSize{300, 120},
+                         wSize{333, 111}, wSize{600, 300}}) {
         SCOPED_TRACE(::testing::Message() << client.width << " x " << client.height);
-        pass(client);
-        expectMainPanelArrangement(client);
+        main.pass(client);
+        expectArrangement(main, client);
+        EXPECT_EQ(ui::solvedRect(main.panel()), (wRect{0, 0, client.width, client.height}));
     }
 }
 
-TEST_F(MainPanelLayoutTest, PanelTakesItsSuggestionExactly) {
-    pass({640, 480});
-    EXPECT_EQ(panel->left()->value, 0.0);
-    EXPECT_EQ(panel->top()->value, 0.0);
-    EXPECT_EQ(panel->width()->value, 640.0);
-    EXPECT_EQ(panel->height()->value, 480.0);
+TEST(MainPanelLayout, SizesAreStickyTheTextBoxTakesTheHeightAndTheContactLinkTheWidth) {
+    PlainMainPanel main;
+    main.pass({600, 300});
+    std::vector<wRect> before;
+    for (std::size_t c = 0; c < controlCount; ++c) before.push_back(main.window(Control(c)).rect);
+
+    // Growing costs least where no other control has to move: the last row
+    // control's width and the text box's height.
+    main.pass({700, 350});
+    EXPECT_EQ(main.window(helpText).rect.height, before[helpText].height + 50);
+    EXPECT_EQ(main.window(contactLink).rect.width, before[contactLink].width + 100);
+    for (Control c : {homeLink, openFolderButton, openFileButton}) {
+        EXPECT_EQ(main.window(c).rect.x, before[c].x) << "control " << c;
+        EXPECT_EQ(main.window(c).rect.width, before[c].width) << "control " << c;
+        EXPECT_EQ(main.window(c).rect.height, before[c].height) << "control " << c;
+    }
+    main.pass({600, 300});
+    for (std::size_t c = 0; c < controlCount; ++c) EXPECT_EQ(main.window(Control(c)).rect, before[c]) << c;
 }
 
-TEST_F(MainPanelLayoutTest, SameSizeAgainPlacesTheSameRectangles) {
-    pass({402, 269});
-    std::vector<wRect> first;
-    for (FakeWindow* item : row()) first.push_back(item->rect);
-    first.push_back(helpText->rect);
-    pass({402, 269});
-    std::vector<wRect> second;
-    for (FakeWindow* item : row()) second.push_back(item->rect);
-    second.push_back(helpText->rect);
-    EXPECT_EQ(first, second);
+TEST(MainPanelLayout, TheSameSizeAgainGivesTheSameValuesBitForBit) {
+    PlainMainPanel main;
+    auto solved = [&] {
+        std::vector<std::uint64_t> bits;
+        for (std::size_t c = 0; c < controlCount; ++c)
+            for (const auto* v : variablesOf(main.window(Control(c))))
+                bits.push_back(std::bit_cast<std::uint64_t>((*v)->value));
+        return bits;
+    };
+    main.pass({640, 480});
+    main.pass({640, 480});
+    const auto first = solved();
+    main.pass({640, 480});
+    EXPECT_EQ(solved(), first);
 }
 
-TEST_F(MainPanelLayoutTest, TextBoxTakesTheHeightTheRowDoesNotNeed) {
-    // One row height for all four, well below the panel's; the text box
-    // takes the rest.
-    pass({402, 269});
-    const int rowHeight = homeLink->rect.height;
-    for (FakeWindow* item : row()) EXPECT_EQ(item->rect.height, rowHeight);
-    EXPECT_GT(rowHeight, 0);
-    EXPECT_LT(rowHeight, 269 / 2);
-    EXPECT_EQ(helpText->rect.height, 269 - rowHeight);
+TEST(MainPanelLayout, APanelNarrowerThanTheGapsStillSolves) {
+    // 15 + 3 x 10 + 18 = 63 pixels of margins and gaps; nothing bounds a
+    // width from below, so a row width goes negative.
+    PlainMainPanel main;
+    main.pass({600, 300});
+    main.pass({50, 40});
+    expectArrangement(main, {50, 40});
+    int smallest = 0;
+    for (Control c : rowControls) smallest = std::min(smallest, main.window(c).rect.width);
+    EXPECT_LT(smallest, 0);
+    main.pass({600, 300});
+    expectArrangement(main, {600, 300});
 }
 
-TEST_F(MainPanelLayoutTest, RowWidthsShareThePanelLessTheFixedGaps) {
-    for (int width : {402, 555, 1200}) {
-        pass({width, 300});
-        int sum = 0;
-        for (FakeWindow* item : row()) sum += item->rect.width;
-        EXPECT_NEAR(sum, width - 63, 2) << width;  // rounding of four widths
+TEST(MainPanelLayout, TheFirstPassStartsFromTheCreationSizes) {
+    // A panel that fits the row's creation sizes exactly keeps them: widths
+    // 92 + 75 + 75 + 110 plus 63 of gaps, height 69 + 23. Only the text box
+    // must stretch to the panel's width.
+    PlainMainPanel main;
+    main.pass({415, 92});
+    expectArrangement(main, {415, 92});
+    EXPECT_EQ(main.window(helpText).rect.height, defaultCreationRects[helpText].height);
+    for (Control c : rowControls) {
+        EXPECT_EQ(main.window(c).rect.width, defaultCreationRects[c].width) << "control " << c;
+        EXPECT_EQ(main.window(c).rect.height, defaultCreationRects[c].height) << "control " << c;
     }
 }
 
-TEST_F(MainPanelLayoutTest, PanelNarrowerThanTheGapsStillSolves) {
-    pass({40, 100});
-    expectMainPanelArrangement({40, 100});
-    bool someWidthNotPositive = false;
-    for (FakeWindow* item : row()) someWidthNotPositive |= item->rect.width <= 0;
-    EXPECT_TRUE(someWidthNotPositive) << "nothing bounds a width from below";
-}
-
-TEST_F(MainPanelLayoutTest, RegisteringTwiceAddsNothing) {
-    const std::size_t before = layout->windows.size();
-    EXPECT_NO_THROW(ui::registerWindow(*layout, helpText));
-    EXPECT_EQ(layout->windows.size(), before);
-    EXPECT_EQ(before, 5u);
-    EXPECT_EQ(layout->windows.front(), helpText);
-    EXPECT_EQ(layout->windows.back(), contactLink);
+TEST(MainPanelLayout, EachControlIsRegisteredOnceInOrderWithFourEditVariables) {
+    PlainMainPanel main;
+    ui::PanelLayout& layout = main.layout();
+    std::shared_ptr<wResizable> text = layout.windows.front();
+    EXPECT_NO_THROW(ui::registerWindow(layout, text));
+    ASSERT_EQ(layout.windows.size(), std::size_t(controlCount));
+    for (std::size_t c = 0; c < controlCount; ++c) EXPECT_EQ(layout.windows[c].get(), &main.window(Control(c)));
+    for (const auto* v : variablesOf(main.panel())) EXPECT_TRUE(solver::isEditVariable(layout.solver, *v));
+    for (const auto& window : layout.windows)
+        for (const auto* v : variablesOf(*window)) EXPECT_TRUE(solver::isEditVariable(layout.solver, *v));
 }
 
 TEST(LayoutCoordinateTest, RoundsHalvesAwayFromZero) {
@@ -164,7 +164,7 @@ TEST(LayoutCoordinateTest, ValuesOutsideThe32BitRangeBecomeTheDefaultMarker) {
 }
 
 TEST(LayoutCoordinateTest, SolvedRectRoundsEachVariable) {
-    FakeWindow window({0, 0, 0, 0});
+    PlainWindow window({0, 0, 0, 0});
     window.left()->value = 14.5;
     window.top()->value = -0.5;
     window.width()->value = 1e12;

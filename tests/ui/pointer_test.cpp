@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "tests/ui/hyperlink_support.h"
-#include "toolkit/cursor.h"
+#include "toolkit/cursor_win32.h"
 
 using namespace std::chrono_literals;
 using namespace toolkit;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/win32_handles.h"
+#include "toolkit/handles_win32.h"
 
 namespace toolkit::win32 {
 

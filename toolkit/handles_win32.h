@@ -1,6 +1,7 @@
 #pragma once
-// Move-only owners of Win32 handles and COM pointers. Copy is deleted; the
-// destructor releases, never throws.
+// Move-only owners of Win32 handles (runtime::UniqueHandle with the traits
+// of each kind) and COM pointers. Copy is deleted; the destructor releases,
+// never throws.
 
 // <windows.h> goes before the other platform headers.
 // clang-format off
@@ -10,38 +11,9 @@
 
 #include <utility>
 
+#include "runtime/unique_handle.h"
+
 namespace toolkit::win32 {
-
-// Traits: Handle, static Handle invalid(), static void close(Handle) noexcept.
-template <class Traits>
-class UniqueHandle {
-public:
-    using Handle = typename Traits::Handle;
-
-    UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    Handle get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != Traits::invalid(); }
-
-    // Gives up ownership without closing.
-    Handle release() noexcept { return std::exchange(handle_, Traits::invalid()); }
-    void reset(Handle handle = Traits::invalid()) noexcept {
-        Handle old = std::exchange(handle_, handle);
-        if (old != Traits::invalid()) Traits::close(old);
-    }
-
-private:
-    Handle handle_ = Traits::invalid();
-};
 
 template <class H>
 struct GdiObjectTraits {
@@ -80,13 +52,13 @@ struct AcceleratorTraits {
     static void close(Handle handle) noexcept { DestroyAcceleratorTable(handle); }
 };
 
-using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
-using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using WindowHandle = UniqueHandle<WindowTraits>;
-using IconHandle = UniqueHandle<IconTraits>;
-using CursorHandle = UniqueHandle<CursorTraits>;
-using ModuleHandle = UniqueHandle<ModuleTraits>;
-using AcceleratorHandle = UniqueHandle<AcceleratorTraits>;
+using FontHandle = runtime::UniqueHandle<GdiObjectTraits<HFONT>>;
+using BrushHandle = runtime::UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using WindowHandle = runtime::UniqueHandle<WindowTraits>;
+using IconHandle = runtime::UniqueHandle<IconTraits>;
+using CursorHandle = runtime::UniqueHandle<CursorTraits>;
+using ModuleHandle = runtime::UniqueHandle<ModuleTraits>;
+using AcceleratorHandle = runtime::UniqueHandle<AcceleratorTraits>;
 
 // A COM interface pointer that holds one reference.
 template <class T>

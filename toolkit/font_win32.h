@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/win32_handles.h"
+#include "toolkit/handles_win32.h"
 
 namespace toolkit {
 

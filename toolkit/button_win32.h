@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/control.h"
+#include "toolkit/control_win32.h"
 
 namespace toolkit {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/control.h"
+#include "toolkit/control_win32.h"
 
 namespace toolkit {
 

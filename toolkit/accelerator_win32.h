@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
-#include "toolkit/win32_handles.h"
+#include "toolkit/handles_win32.h"
 
 namespace toolkit {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/window.h"
+#include "toolkit/window_win32.h"
 
 namespace toolkit {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "toolkit/event.h"
-#include "toolkit/win32_handles.h"
+#include "toolkit/handles_win32.h"
 
 namespace toolkit {
 

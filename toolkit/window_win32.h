@@ -14,8 +14,8 @@
 
 #include "toolkit/dispatcher.h"
 #include "toolkit/geometry.h"
+#include "toolkit/handles_win32.h"
 #include "toolkit/resizable.h"
-#include "toolkit/win32_handles.h"
 
 namespace toolkit {
 
