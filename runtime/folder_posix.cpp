@@ -16,10 +16,10 @@ namespace {
 std::unique_ptr<Folder::Native> openFolder(int at, const std::string& name, const std::string& path, int flags) {
     auto native = std::make_unique<Folder::Native>();
     native->path = path;
-    native->descriptor = ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    if (native->descriptor < 0) throw lastOSError(path);
+    native->descriptor.reset(::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags));
+    if (!native->descriptor) throw lastOSError(path);
     struct stat info {};
-    if (::fstat(native->descriptor, &info) != 0) throw lastOSError(path);
+    if (::fstat(native->descriptor.get(), &info) != 0) throw lastOSError(path);
     native->identity = identityOf(info);
     return native;
 }
@@ -29,7 +29,7 @@ std::unique_ptr<Folder::Native> openFolder(int at, const std::string& name, cons
 Folder::Folder(const std::string& path) : native_(openFolder(AT_FDCWD, path, path, 0)) {}
 
 Folder::Folder(const Folder& parent, const std::string& name)
-    : native_(openFolder(parent.native_->descriptor, name, joinPath(parent.path(), name), O_NOFOLLOW)) {}
+    : native_(openFolder(parent.native_->descriptor.get(), name, joinPath(parent.path(), name), O_NOFOLLOW)) {}
 
 Folder::~Folder() = default;
 Folder::Folder(Folder&&) noexcept = default;
@@ -41,7 +41,7 @@ FileIdentity Folder::identity() const { return native_->identity; }
 
 std::uint64_t Folder::fileSize(const std::string& name) const {
     struct stat info {};
-    if (::fstatat(native_->descriptor, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(native_->descriptor.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         throw lastOSError(joinPath(path(), name));
     }
     return S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
@@ -55,17 +55,14 @@ struct FolderListing::State {
 
 FolderListing::FolderListing(const Folder& folder) : state_(std::make_unique<State>()) {
     state_->path = folder.path();
-    state_->descriptor = folder.native().descriptor;
+    state_->descriptor = folder.native().descriptor.get();
     // The listing reads through a descriptor of its own; the folder's stays
     // free for opening the names it finds.
-    const int own = ::openat(state_->descriptor, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (own < 0) throw lastOSError(state_->path);
-    state_->dir = ::fdopendir(own);
-    if (!state_->dir) {
-        const OSError error = lastOSError(state_->path);
-        ::close(own);
-        throw error;
-    }
+    Descriptor own(::openat(state_->descriptor, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!own) throw lastOSError(state_->path);
+    state_->dir = ::fdopendir(own.get());
+    if (!state_->dir) throw lastOSError(state_->path);
+    own.release();  // the listing's now
 }
 
 FolderListing::~FolderListing() { ::closedir(state_->dir); }

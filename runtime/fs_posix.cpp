@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
 #include "runtime/fs.h"
 #include "runtime/identity_posix.h"
@@ -69,33 +70,26 @@ bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
     // The nearest part of the path that exists: what is missing below it
     // would be created inside it.
     std::string existing = normalizePath(absolutePath(path, currentDirectory()));
-    int descriptor = -1;
-    for (;;) {
-        descriptor = ::open(existing.c_str(), O_RDONLY | O_CLOEXEC | O_PATH);
-        if (descriptor >= 0) break;
+    Descriptor at(::open(existing.c_str(), O_RDONLY | O_CLOEXEC | O_PATH));
+    while (!at) {
         const std::string parent = folderPart(existing);
         if (parent.empty() || parent == existing) return false;
         existing = parent;
+        at.reset(::open(existing.c_str(), O_RDONLY | O_CLOEXEC | O_PATH));
     }
     // Up through the real parents, as the file system has them: a link on
     // the way may lead anywhere, and ".." after it leads up from there.
+    struct stat info {};
+    if (::fstat(at.get(), &info) != 0) return false;
     for (;;) {
-        struct stat info {};
-        if (::fstat(descriptor, &info) != 0) break;
-        if (identityOf(info) == folder) {
-            ::close(descriptor);
-            return true;
-        }
-        const int parent = ::openat(descriptor, "..", O_RDONLY | O_CLOEXEC | O_PATH | O_DIRECTORY);
+        if (identityOf(info) == folder) return true;
+        Descriptor parent(::openat(at.get(), "..", O_RDONLY | O_CLOEXEC | O_PATH | O_DIRECTORY));
         struct stat parentInfo {};
-        const bool atRoot =
-            parent < 0 || ::fstat(parent, &parentInfo) != 0 || identityOf(parentInfo) == identityOf(info);
-        ::close(descriptor);
-        descriptor = parent;
-        if (atRoot) break;
+        if (!parent || ::fstat(parent.get(), &parentInfo) != 0) return false;
+        if (identityOf(parentInfo) == identityOf(info)) return false;  // the root is its own parent
+        at = std::move(parent);
+        info = parentInfo;
     }
-    if (descriptor >= 0) ::close(descriptor);
-    return false;
 }
 
 std::optional<FileIdentity> standardOutputIdentity() {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
 #include "runtime/folder_native_posix.h"
 #include "runtime/identity_posix.h"
@@ -13,13 +14,9 @@
 namespace runtime {
 
 struct InputFile::Native {
-    int descriptor = -1;
+    Descriptor descriptor;
     std::string path;
     struct stat opened {};
-
-    ~Native() {
-        if (descriptor >= 0) ::close(descriptor);
-    }
 };
 
 namespace {
@@ -31,12 +28,12 @@ std::unique_ptr<InputFile::Native> openInput(int at, const std::string& name, co
     native->path = path;
     // O_NONBLOCK keeps a pipe given as input from blocking the open; it has
     // no effect on the plain files that are accepted below.
-    native->descriptor = ::openat(at, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (native->descriptor < 0) throw lastOSError(path);
-    if (::fstat(native->descriptor, &native->opened) != 0) throw lastOSError(path);
+    native->descriptor.reset(::openat(at, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!native->descriptor) throw lastOSError(path);
+    if (::fstat(native->descriptor.get(), &native->opened) != 0) throw lastOSError(path);
     if (!S_ISREG(native->opened.st_mode)) throw osErrorFromCode(EINVAL, path);
     // Read-ahead pays for large inputs only; for small ones it is a wasted call.
-    if (native->opened.st_size > (1 << 20)) ::posix_fadvise(native->descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (native->opened.st_size > (1 << 20)) ::posix_fadvise(native->descriptor.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return native;
 }
 
@@ -45,7 +42,7 @@ std::unique_ptr<InputFile::Native> openInput(int at, const std::string& name, co
 InputFile::InputFile(const std::string& path) : native_(openInput(AT_FDCWD, path, path)) {}
 
 InputFile::InputFile(const Folder& folder, const std::string& name)
-    : native_(openInput(folder.native().descriptor, name, joinPath(folder.path(), name))) {}
+    : native_(openInput(folder.native().descriptor.get(), name, joinPath(folder.path(), name))) {}
 
 InputFile::~InputFile() = default;
 
@@ -57,7 +54,7 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
     std::uint64_t done = 0;
     while (done < length) {
         const ssize_t got =
-            ::pread(native_->descriptor, destination + done, length - done, static_cast<off_t>(offset + done));
+            ::pread(native_->descriptor.get(), destination + done, length - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw lastOSError(native_->path);
         if (got == 0) break;  // the file ends here now
@@ -68,14 +65,12 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
 
 bool InputFile::unchanged() const {
     struct stat now {};
-    return ::fstat(native_->descriptor, &now) == 0 && now.st_size == native_->opened.st_size &&
+    return ::fstat(native_->descriptor.get(), &now) == 0 && now.st_size == native_->opened.st_size &&
            sameTime(now.st_mtim, native_->opened.st_mtim);
 }
 
 void InputFile::close() {
-    const int descriptor = native_->descriptor;
-    native_->descriptor = -1;
-    if (::close(descriptor) != 0 && errno != EINTR) throw lastOSError(native_->path);
+    if (::close(native_->descriptor.release()) != 0 && errno != EINTR) throw lastOSError(native_->path);
 }
 
 }  // namespace runtime

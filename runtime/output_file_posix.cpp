@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
 #include "runtime/output_file.h"
 #include "runtime/stop_cleanup.h"
@@ -14,26 +15,21 @@
 namespace runtime {
 
 struct OutputFile::Native {
-    int descriptor = -1;
-    bool ownsDescriptor = true;
+    Descriptor owned;
+    int descriptor = -1;  // owned, or standard output's
     std::string path;
     std::string temporary;  // empty when path itself is written
     std::optional<TemporaryFileEntry> entry;
-
-    void closeDescriptor() noexcept {
-        if (descriptor >= 0 && ownsDescriptor) ::close(descriptor);
-        descriptor = -1;
-    }
 };
 
 namespace {
 
-// Opens a device or pipe that path names, or returns -1 when path names
+// Opens a device or pipe that path names; owns nothing when path names
 // nothing of the kind. Raises OSError when path cannot be written.
-int openSpecialFile(const std::string& path) {
+Descriptor openSpecialFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) return -1;
+        if (errno == ENOENT) return {};
         throw lastOSError(path);
     }
     if (S_ISDIR(info.st_mode)) throw osErrorFromCode(EISDIR, path);
@@ -41,10 +37,10 @@ int openSpecialFile(const std::string& path) {
         // Replacing the file needs only the folder's permission; refuse it
         // as writing the file in place would have been refused.
         if (::access(path.c_str(), W_OK) != 0) throw lastOSError(path);
-        return -1;
+        return {};
     }
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) throw lastOSError(path);
+    Descriptor descriptor(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!descriptor) throw lastOSError(path);
     return descriptor;
 }
 
@@ -52,13 +48,14 @@ int openSpecialFile(const std::string& path) {
 
 OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
     native_->path = path;
-    native_->descriptor = openSpecialFile(path);
-    if (native_->descriptor >= 0) return;
+    native_->owned = openSpecialFile(path);
+    native_->descriptor = native_->owned.get();
+    if (native_->owned) return;
     for (int attempt = 0;; ++attempt) {
         std::string temporary = temporaryNameBeside(path);
-        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            native_->descriptor = descriptor;
+        native_->owned.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (native_->owned) {
+            native_->descriptor = native_->owned.get();
             native_->temporary = std::move(temporary);
             native_->entry.emplace(native_->temporary);
             return;
@@ -70,11 +67,10 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
 OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
     native_->path = "standard output";
     native_->descriptor = STDOUT_FILENO;
-    native_->ownsDescriptor = false;
 }
 
 OutputFile::~OutputFile() {
-    native_->closeDescriptor();
+    native_->owned.reset();
     if (!native_->temporary.empty()) ::unlink(native_->temporary.c_str());
 }
 
@@ -94,10 +90,11 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 }
 
 void OutputFile::commit() {
-    if (!native_->ownsDescriptor) return;  // written unbuffered: nothing left
-    const int descriptor = native_->descriptor;
+    if (native_->descriptor < 0) throw InternalError("an output was committed twice: " + native_->path);
+    const int owned = native_->owned.release();
     native_->descriptor = -1;
-    if (::close(descriptor) != 0 && errno != EINTR) throw writeError(errno);
+    if (owned < 0) return;  // standard output, written unbuffered: nothing left
+    if (::close(owned) != 0 && errno != EINTR) throw writeError(errno);
     if (native_->temporary.empty()) return;
     if (::rename(native_->temporary.c_str(), native_->path.c_str()) != 0) throw lastOSError(native_->path);
     native_->temporary.clear();

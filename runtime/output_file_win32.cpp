@@ -109,10 +109,13 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 
 void OutputFile::commit() {
     errno = 0;
+    if (!native_->stream) throw InternalError("an output was committed twice: " + native_->path);
     if (!native_->file) {
+        native_->stream = nullptr;
         if (std::fflush(native_->stream) != 0) throw writeError(errno ? errno : EIO);
         return;
     }
+    native_->stream = nullptr;
     if (!native_->file.closeChecked()) throw writeError(errno ? errno : EIO);
     if (!MoveFileExW(systemPath(native_->temporary).c_str(), systemPath(native_->path).c_str(),
                      MOVEFILE_REPLACE_EXISTING)) {
