@@ -10,11 +10,11 @@
 
 #define QUENMARL_AVX2 __attribute__((target("avx2")))
 
-// Each round loads 32 bytes of every lane and regroups them as 64-bit words,
+// Each round loads 16 bytes of every lane and regroups them as 64-bit words,
 // so that word w of four lanes sits in one register, one chain per element.
-// The shuffle unit limits narrower designs, so samples go in and out of the
-// words with one in-lane byte shuffle each, and the conversions between
-// integers and doubles take no shuffle at all:
+// Kernels that transpose single samples are held up by the shuffle unit, so
+// here samples go in and out of the words with one in-lane byte shuffle
+// each, and the conversions between integers and doubles take no shuffle:
 //  - a sample s with the bits of 2^52 set above it is the double 2^52 + s,
 //    and the difference of two such doubles is exactly that of the samples;
 //  - an integer-valued double t plus 1.5 * 2^52 holds t's two's complement
@@ -102,7 +102,7 @@ QUENMARL_AVX2 inline void stepWord(Chains (&chains)[Groups], const __m256i (&wor
 template <int SampleSize, bool Write, int Groups>
 QUENMARL_AVX2 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
     constexpr int laneCount = 4 * Groups;
-    constexpr std::uint64_t roundBytes = 32;
+    constexpr std::uint64_t roundBytes = 16;
     constexpr std::uint64_t roundSteps = roundBytes / SampleSize;
     const std::uint64_t rounds = steps / roundSteps;
     Chains chains[Groups];
@@ -118,22 +118,19 @@ QUENMARL_AVX2 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
         // words[g][w]: word w of the group's four lanes. Lanes 0 and 2 share
         // one register and 1 and 3 another, so that unpacking them pairs
         // the words in lane order.
-        __m256i words[Groups][4];
+        __m256i words[Groups][2];
         for (int g = 0; g < Groups; ++g) {
             const Lane* l = lanes + 4 * g;
-            for (int h = 0; h < 2; ++h) {
-                const std::uint64_t from = at + 16 * h;
-                const auto load = [from](const Lane& lane) {
-                    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(lane.source + from));
-                };
-                const __m256i even = _mm256_inserti128_si256(_mm256_castsi128_si256(load(l[0])), load(l[2]), 1);
-                const __m256i odd = _mm256_inserti128_si256(_mm256_castsi128_si256(load(l[1])), load(l[3]), 1);
-                words[g][2 * h] = _mm256_unpacklo_epi64(even, odd);
-                words[g][2 * h + 1] = _mm256_unpackhi_epi64(even, odd);
-            }
+            const auto load = [at](const Lane& lane) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(lane.source + at));
+            };
+            const __m256i even = _mm256_inserti128_si256(_mm256_castsi128_si256(load(l[0])), load(l[2]), 1);
+            const __m256i odd = _mm256_inserti128_si256(_mm256_castsi128_si256(load(l[1])), load(l[3]), 1);
+            words[g][0] = _mm256_unpacklo_epi64(even, odd);
+            words[g][1] = _mm256_unpackhi_epi64(even, odd);
         }
-        __m256i outputs[Groups][4];
-        for (int w = 0; w < 4; ++w) {
+        __m256i outputs[Groups][2];
+        for (int w = 0; w < 2; ++w) {
             __m256i word[Groups], merged[Groups];
             for (int g = 0; g < Groups; ++g) word[g] = words[g][w];
             stepWord<SampleSize, Write, Groups, 0>(chains, word, merged);
@@ -144,18 +141,15 @@ QUENMARL_AVX2 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
         if constexpr (Write) {
             for (int g = 0; g < Groups; ++g) {
                 Lane* l = lanes + 4 * g;
-                for (int h = 0; h < 2; ++h) {
-                    const std::uint64_t to = at + 16 * h;
-                    const __m256i even = _mm256_unpacklo_epi64(outputs[g][2 * h], outputs[g][2 * h + 1]);
-                    const __m256i odd = _mm256_unpackhi_epi64(outputs[g][2 * h], outputs[g][2 * h + 1]);
-                    const auto store = [to](Lane& lane, __m128i bytes) {
-                        _mm_storeu_si128(reinterpret_cast<__m128i*>(lane.destination + to), bytes);
-                    };
-                    store(l[0], _mm256_castsi256_si128(even));
-                    store(l[2], _mm256_extracti128_si256(even, 1));
-                    store(l[1], _mm256_castsi256_si128(odd));
-                    store(l[3], _mm256_extracti128_si256(odd, 1));
-                }
+                const __m256i even = _mm256_unpacklo_epi64(outputs[g][0], outputs[g][1]);
+                const __m256i odd = _mm256_unpackhi_epi64(outputs[g][0], outputs[g][1]);
+                const auto store = [at](Lane& lane, __m128i bytes) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(lane.destination + at), bytes);
+                };
+                store(l[0], _mm256_castsi256_si128(even));
+                store(l[2], _mm256_extracti128_si256(even, 1));
+                store(l[1], _mm256_castsi256_si128(odd));
+                store(l[3], _mm256_extracti128_si256(odd, 1));
             }
         }
     }

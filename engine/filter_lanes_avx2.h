@@ -19,8 +19,8 @@ namespace avx2 {
 // True when the processor runs AVX2 code.
 bool available();
 
-// Advance eight lanes by steps rounded down to whole rounds (32 steps for 8
-// bits, 16 for 16 bits) and return the steps done; the caller does the rest.
+// Advance eight lanes by steps rounded down to whole rounds (16 steps for 8
+// bits, 8 for 16 bits) and return the steps done; the caller does the rest.
 std::uint64_t stepEightLanes8(Lane* lanes, std::uint64_t steps, bool write);
 std::uint64_t stepEightLanes16(Lane* lanes, std::uint64_t steps, bool write);
 
