@@ -63,14 +63,15 @@ constexpr std::array<std::uint8_t, 32> pickTable = pickControl<SampleSize, Sampl
 template <int SampleSize, int Sample>
 constexpr std::array<std::uint8_t, 32> placeTable = placeControl<SampleSize, Sample>();
 
-// Four chains; xPrev carries the bias of 2^52.
+// Four chains; xPrev carries the bias of 2^52. (Every state the filter
+// reaches has a sample as its xPrev, a whole number far below 2^52.)
 struct Chains {
     __m256d xPrev;
     __m256d yPrev;
 };
 
 // Runs every sample of one word position of all groups, from sample Sample
-// on. With Write, merged[q] collects group q's outputs at the samples'
+// on. With Write, merged[g] collects group g's outputs at the samples'
 // places.
 template <int SampleSize, bool Write, int Groups, int Sample>
 QUENMARL_AVX2 inline void stepWord(Chains (&chains)[Groups], const __m256i (&word)[Groups], __m256i (&merged)[Groups]) {
