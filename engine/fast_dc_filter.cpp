@@ -4,6 +4,7 @@
 #include <bit>
 #include <vector>
 
+#include "engine/filter_kernel.h"
 #include "engine/filter_lanes.h"
 #include "runtime/worker_pool.h"
 
@@ -70,7 +71,9 @@ public:
         const std::uint64_t wanted = std::uint64_t{threads} * Limits::chainsPerThread;
         const std::uint64_t segmentCount = std::min(wanted, count / Limits::minSegmentSamples);
         segments_.clear();
-        if (segmentCount <= 1) return;  // too short to pay: finish() runs it sequentially
+        // Too short to pay, or the plain sequential filter chosen: finish()
+        // runs it sequentially.
+        if (segmentCount <= 1 || filterKernelInUse() == FilterKernel::sequential) return;
 
         segments_.resize(segmentCount);
         const std::uint64_t length = staggeredLength(count / segmentCount);

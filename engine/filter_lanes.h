@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "engine/dc_filter.h"
+#include "engine/filter_kernel.h"
 #include "engine/filter_lanes_avx2.h"
 #include "engine/filter_lanes_avx512.h"
 #include "engine/filter_lanes_sse2.h"
@@ -64,33 +65,43 @@ void stepLanes(Lane* lanes, std::uint64_t steps) {
     }
 }
 
-// Advances eight lanes of 1- or 2-byte samples with the best vector kernel
-// the processor has; returns the steps done (whole rounds only).
+// Advances eight lanes of 1- or 2-byte samples with the widest vector
+// kernel allowed; returns the steps done (whole rounds only).
 template <int SampleSize, bool Write>
 std::uint64_t stepEightLanesVectorised(Lane* lanes, std::uint64_t steps) {
+    [[maybe_unused]] const FilterKernel kernel = filterKernelInUse();
 #ifdef QUENMARL_FILTER_AVX2
-    if (avx2::available()) {
+    if (kernel >= FilterKernel::avx2) {
         return SampleSize == 1 ? avx2::stepEightLanes8(lanes, steps, Write)
                                : avx2::stepEightLanes16(lanes, steps, Write);
     }
 #endif
 #ifdef QUENMARL_FILTER_SSE2
-    return SampleSize == 1 ? sse2::stepEightLanes8<Write>(lanes, steps) : sse2::stepEightLanes16<Write>(lanes, steps);
-#else
+    if (kernel >= FilterKernel::sse2) {
+        return SampleSize == 1 ? sse2::stepEightLanes8<Write>(lanes, steps)
+                               : sse2::stepEightLanes16<Write>(lanes, steps);
+    }
+#endif
     (void)lanes;
     (void)steps;
     return 0;
-#endif
 }
 
-// Sixteen lanes at once where the processor has a kernel for them (which
-// needs that many to hide its latency); returns the steps done.
+// Sixteen lanes at once where an allowed kernel takes them (which needs
+// that many to hide its latency); returns the steps done.
 template <int SampleSize, bool Write>
 std::uint64_t stepSixteenLanesVectorised(Lane* lanes, std::uint64_t steps) {
+    [[maybe_unused]] const FilterKernel kernel = filterKernelInUse();
 #ifdef QUENMARL_FILTER_AVX512
-    if (avx512::available()) {
+    if (kernel >= FilterKernel::avx512) {
         return SampleSize == 1 ? avx512::stepSixteenLanes8(lanes, steps, Write)
                                : avx512::stepSixteenLanes16(lanes, steps, Write);
+    }
+#endif
+#ifdef QUENMARL_FILTER_AVX2
+    if (kernel >= FilterKernel::avx2) {
+        return SampleSize == 1 ? avx2::stepSixteenLanes8(lanes, steps, Write)
+                               : avx2::stepSixteenLanes16(lanes, steps, Write);
     }
 #endif
     (void)lanes;

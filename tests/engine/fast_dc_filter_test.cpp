@@ -5,10 +5,13 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/dc_filter.h"
+#include "engine/filter_kernel.h"
 #include "runtime/worker_pool.h"
+#include "tests/engine/kernel_choice.h"
 
 namespace engine {
 namespace {
@@ -91,10 +94,17 @@ std::string firstDifference(const Bytes& expected, const Bytes& actual) {
     return "same";
 }
 
-class FastFilterExactness : public ::testing::TestWithParam<std::uint16_t> {};
+// Every kernel at every bit depth (at 24 and 32 bits the kernels differ only
+// in whether the chains run at all).
+class FastFilterExactness : public ::testing::TestWithParam<std::tuple<FilterKernel, std::uint16_t>> {
+protected:
+    FilterKernel kernel() const { return std::get<0>(GetParam()); }
+    std::uint16_t bits() const { return std::get<1>(GetParam()); }
+};
 
 TEST_P(FastFilterExactness, MatchesTheReferenceAroundEveryBoundary) {
-    const std::uint16_t bits = GetParam();
+    CHOOSE_FILTER_KERNEL_OR_SKIP(kernel());
+    const std::uint16_t bits = this->bits();
     const std::uint64_t width = bits / 8;
     const std::uint64_t segment = Limits::minSegmentSamples;
     // Sample counts around the checkpoint interval, the warm-up, the
@@ -132,7 +142,8 @@ TEST_P(FastFilterExactness, MatchesTheReferenceAroundEveryBoundary) {
 }
 
 TEST_P(FastFilterExactness, RangesContinueExactlyFromOneToTheNext) {
-    const std::uint16_t bits = GetParam();
+    CHOOSE_FILTER_KERNEL_OR_SKIP(kernel());
+    const std::uint16_t bits = this->bits();
     runtime::WorkerPool pool(3);
     for (Pattern pattern : {Pattern::random, Pattern::randomThenConstant}) {
         const Bytes input = makeInput(pattern, 1'300'001, bits / 8);
@@ -146,9 +157,13 @@ TEST_P(FastFilterExactness, RangesContinueExactlyFromOneToTheNext) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BitDepths, FastFilterExactness, ::testing::Values(8, 16, 24, 32),
-                         [](const ::testing::TestParamInfo<std::uint16_t>& bits) {
-                             return std::to_string(bits.param) + "bits";
+INSTANTIATE_TEST_SUITE_P(KernelsAndBitDepths, FastFilterExactness,
+                         ::testing::Combine(::testing::Values(FilterKernel::sequential, FilterKernel::sse2,
+                                                              FilterKernel::avx2, FilterKernel::avx512),
+                                            ::testing::Values<std::uint16_t>(8, 16, 24, 32)),
+                         [](const ::testing::TestParamInfo<FastFilterExactness::ParamType>& test) {
+                             return enginetest::kernelTestName(std::get<0>(test.param)) + "_" +
+                                    std::to_string(std::get<1>(test.param)) + "bits";
                          });
 
 TEST(FastFilter, SequentialWalkerMatchesTheReferenceAcrossRestingRuns) {

@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "tests/engine/kernel_choice.h"
+
 namespace engine::detail {
 namespace {
 
@@ -32,13 +34,13 @@ DcFilterState reachableState(int seed) {
     return lane.state;
 }
 
-// Count lanes over consecutive stretches of input, from varied states.
-template <class Codec, int Count = 8, class Advance>
+// Sixteen lanes over consecutive stretches of input, from varied states.
+template <class Codec, class Advance>
 Run runLanes(const Bytes& input, std::uint64_t steps, Advance advance) {
     Run run{Bytes(input.size(), 0xAA), {}};
-    Lane lanes[Count];
+    Lane lanes[16];
     const std::uint64_t stretch = steps * Codec::size;
-    for (int k = 0; k < Count; ++k) {
+    for (int k = 0; k < 16; ++k) {
         lanes[k].source = input.data() + k * stretch;
         lanes[k].destination = run.output.data() + k * stretch;
         lanes[k].state = reachableState<Codec>(k);
@@ -48,13 +50,13 @@ Run runLanes(const Bytes& input, std::uint64_t steps, Advance advance) {
     return run;
 }
 
-void expectSame(const Run& expected, const Run& actual, const char* kernel) {
-    EXPECT_TRUE(expected.output == actual.output) << kernel;
+void expectSame(const Run& expected, const Run& actual, const char* what) {
+    EXPECT_TRUE(expected.output == actual.output) << what;
     for (std::size_t k = 0; k < expected.states.size(); ++k) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(expected.states[k].yPrev),
                   std::bit_cast<std::uint64_t>(actual.states[k].yPrev))
-            << kernel << " lane " << k;
-        EXPECT_EQ(expected.states[k].xPrev, actual.states[k].xPrev) << kernel << " lane " << k;
+            << what << " lane " << k;
+        EXPECT_EQ(expected.states[k].xPrev, actual.states[k].xPrev) << what << " lane " << k;
     }
 }
 
@@ -67,75 +69,53 @@ Bytes testInput(std::size_t size, int pattern) {
     return bytes;
 }
 
-// Count scalar lanes, eight at a time.
-template <class Codec, bool Write, int Count>
-void scalarLanes(Lane* lanes, std::uint64_t steps) {
-    for (int k = 0; k < Count; k += 8) stepLanes<Codec, Write, 8>(lanes + k, steps);
-}
+class FilterLanesOnKernel : public ::testing::TestWithParam<FilterKernel> {};
 
-// A kernel of Count lanes that runs whole rounds (the scalar lanes finish),
-// writing and as a warm-up, against the scalar lanes.
-template <class Codec, int Count, class Kernel>
-void compareKernel(const Bytes& input, std::uint64_t steps, const char* name, Kernel kernel) {
-    const Run scalar = runLanes<Codec, Count>(input, steps, scalarLanes<Codec, true, Count>);
-    const Run written = runLanes<Codec, Count>(
-        input, steps, [&](Lane* l, std::uint64_t n) { scalarLanes<Codec, true, Count>(l, n - kernel(l, n, true)); });
-    expectSame(scalar, written, name);
-    // A warm-up moves the states exactly as a writing run does.
-    const Run warm = runLanes<Codec, Count>(
-        input, steps, [&](Lane* l, std::uint64_t n) { scalarLanes<Codec, false, Count>(l, n - kernel(l, n, false)); });
-    EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA)) << name;
-    for (int k = 0; k < Count; ++k) {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(warm.states[k].yPrev),
-                  std::bit_cast<std::uint64_t>(scalar.states[k].yPrev))
-            << name << " lane " << k;
-        EXPECT_EQ(warm.states[k].xPrev, scalar.states[k].xPrev) << name << " lane " << k;
-    }
-}
-
+// Every count of lanes the fast filter uses, through the dispatch as the
+// chosen kernel runs it, writing and as a warm-up, against single scalar
+// lanes.
 template <class Codec>
-void compareKernels(std::uint64_t steps) {
-    constexpr int size = Codec::size;
+void compareWithScalarLanes(std::uint64_t steps) {
     for (int pattern = 0; pattern < 3; ++pattern) {
-        const Bytes input = testInput(16 * steps * size, pattern);
+        const Bytes input = testInput(16 * steps * Codec::size, pattern);
         for (int count : {8, 11, 16}) {
-            const Run reference = runLanes<Codec, 16>(input, steps, [count](Lane* l, std::uint64_t n) {
+            SCOPED_TRACE(::testing::Message() << steps << " steps, pattern " << pattern << ", " << count << " lanes");
+            const Run reference = runLanes<Codec>(input, steps, [count](Lane* l, std::uint64_t n) {
                 for (int k = 0; k < count; ++k) stepLanes<Codec, true, 1>(l + k, n);
             });
-            const Run best = runLanes<Codec, 16>(
+            const Run written = runLanes<Codec>(
                 input, steps, [count](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, count, n); });
-            expectSame(reference, best, "dispatched");
+            expectSame(reference, written, "writing");
+            Run warm = runLanes<Codec>(input, steps,
+                                       [count](Lane* l, std::uint64_t n) { stepLanes<Codec, false>(l, count, n); });
+            EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA)) << "a warm-up wrote";
+            warm.output = reference.output;
+            expectSame(reference, warm, "warm-up");
         }
-#ifdef QUENMARL_FILTER_SSE2
-        compareKernel<Codec, 8>(input, steps, "SSE2", [](Lane* l, std::uint64_t n, bool write) {
-            if (write) return size == 1 ? sse2::stepEightLanes8<true>(l, n) : sse2::stepEightLanes16<true>(l, n);
-            return size == 1 ? sse2::stepEightLanes8<false>(l, n) : sse2::stepEightLanes16<false>(l, n);
-        });
-#endif
-#ifdef QUENMARL_FILTER_AVX2
-        if (avx2::available()) {
-            compareKernel<Codec, 8>(input, steps, "AVX2", [](Lane* l, std::uint64_t n, bool write) {
-                return size == 1 ? avx2::stepEightLanes8(l, n, write) : avx2::stepEightLanes16(l, n, write);
-            });
-        }
-#endif
-#ifdef QUENMARL_FILTER_AVX512
-        if (avx512::available()) {
-            compareKernel<Codec, 16>(input, steps, "AVX-512", [](Lane* l, std::uint64_t n, bool write) {
-                return size == 1 ? avx512::stepSixteenLanes8(l, n, write) : avx512::stepSixteenLanes16(l, n, write);
-            });
-        }
-#endif
     }
 }
 
-TEST(FilterLanes, VectorKernelsMatchTheScalarLanesForEightBits) {
-    for (std::uint64_t steps : {0, 15, 16, 17, 63, 64, 65, 4099}) compareKernels<SampleCodec<1>>(steps);
+TEST_P(FilterLanesOnKernel, MatchScalarLanesForEightBits) {
+    CHOOSE_FILTER_KERNEL_OR_SKIP(GetParam());
+    // Around the rounds of every kernel: 16 and 32 steps.
+    for (std::uint64_t steps : {0, 15, 16, 17, 31, 32, 33, 63, 64, 65, 4099}) {
+        compareWithScalarLanes<SampleCodec<1>>(steps);
+    }
 }
 
-TEST(FilterLanes, VectorKernelsMatchTheScalarLanesForSixteenBits) {
-    for (std::uint64_t steps : {0, 7, 8, 9, 31, 32, 33, 4099}) compareKernels<SampleCodec<2>>(steps);
+TEST_P(FilterLanesOnKernel, MatchScalarLanesForSixteenBits) {
+    CHOOSE_FILTER_KERNEL_OR_SKIP(GetParam());
+    // Around the rounds of every kernel: 8 and 16 steps.
+    for (std::uint64_t steps : {0, 7, 8, 9, 15, 16, 17, 31, 32, 33, 4099}) {
+        compareWithScalarLanes<SampleCodec<2>>(steps);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Kernels, FilterLanesOnKernel,
+                         ::testing::Values(FilterKernel::sse2, FilterKernel::avx2, FilterKernel::avx512),
+                         [](const ::testing::TestParamInfo<FilterKernel>& kernel) {
+                             return enginetest::kernelTestName(kernel.param);
+                         });
 
 }  // namespace
 }  // namespace engine::detail
