@@ -23,10 +23,12 @@ namespace {
 
 using WavHeaderBytes = std::array<std::uint8_t, wavHeaderSize>;
 
-// Bytes read, filtered and written per round. Two rounds are in flight at
-// once (one written while the next is filtered), and the memory a
-// conversion needs stays this size whatever the input's size.
+// Bytes filtered and written per round. Two rounds are in flight at once
+// (one written while the next is filtered), and the memory a conversion
+// needs stays this size whatever the input's size.
 constexpr std::uint64_t chunkBytes = std::uint64_t{8} << 20;
+
+constexpr std::uint64_t pageBytes = 4096;
 
 // The input read short: it has become shorter since it was opened.
 struct InputShrank {};
@@ -43,7 +45,7 @@ public:
     std::uint8_t* get() const { return bytes_.get(); }
 
 private:
-    static constexpr std::align_val_t pageAlignment{4096};
+    static constexpr std::align_val_t pageAlignment{pageBytes};
     struct AlignedDelete {
         void operator()(std::uint8_t* bytes) const { ::operator delete[](bytes, pageAlignment); }
     };
@@ -52,30 +54,29 @@ private:
 
 // The buffers of one conversion, no larger than the input needs: for each of
 // the two rounds in flight, the output's bytes, with room for the header in
-// front and a partial sample behind, and, when filtering, the input's
-// samples together with the history the filter reads before them.
+// front and a partial sample behind; and for an input of one round that is
+// filtered, its bytes.
 class ChunkBuffers {
 public:
     static constexpr std::uint64_t front = wavHeaderSize;
     static constexpr std::uint64_t back = 4;
 
-    bool allocate(std::uint64_t inputSize, std::uint64_t windowBytes) {
+    bool allocate(std::uint64_t inputSize, bool filtered) {
         const std::uint64_t chunk = std::min(chunkBytes, inputSize);
         const int rounds = inputSize > chunkBytes ? 2 : 1;
         for (int i = 0; i < rounds; ++i) {
             if (!output_[i].allocate(front + chunk + back)) return false;
-            if (windowBytes > 0 && !window_[i].allocate(std::min(inputSize, windowBytes) + back)) return false;
         }
-        return true;
+        return !filtered || rounds == 2 || input_.allocate(inputSize + back);
     }
     // Where chunk number n's output bytes go.
     std::uint8_t* output(std::uint64_t chunk) const { return output_[chunk % 2].get() + front; }
-    // Where chunk number n's input window goes.
-    std::uint8_t* window(std::uint64_t chunk) const { return window_[chunk % 2].get(); }
+    // Where a whole input of one round is read to, for the filter.
+    std::uint8_t* input() const { return input_.get(); }
 
 private:
     PageBuffer output_[2];
-    PageBuffer window_[2];
+    PageBuffer input_;
 };
 
 std::uint64_t chunkCount(std::uint64_t units, std::uint64_t perChunk) {
@@ -87,8 +88,12 @@ void readExactly(runtime::InputFile& input, std::uint64_t offset, std::uint64_t 
 }
 
 // The filtered data, chunk by chunk: while the pool filters one chunk, this
-// thread reads the next and writes the one before. The header goes out with
-// the first chunk, and a trailing partial sample, unchanged, with the last.
+// thread writes the one before. The header goes out with the first chunk,
+// and a trailing partial sample, unchanged, with the last.
+//
+// The filter reads a large input in place, in the file's mapping: copying
+// it out first costs as much again as filtering it. A small one is read
+// whole instead, since mapping and unmapping cost more than reading it.
 class FilteredWriter {
 public:
     FilteredWriter(runtime::InputFile& input, runtime::OutputFile& output, std::uint16_t bitDepth,
@@ -103,24 +108,19 @@ public:
           tail_(input.size() - samples_ * sampleBytes_),
           filter_(nullptr, bitDepth, &runtime::sharedWorkerPool()) {}
 
-    static std::uint64_t windowBytes(std::uint16_t bitDepth) {
-        return (FastFilterLimits::historySamples + chunkBytes / (bitDepth / 8)) * (bitDepth / 8);
-    }
-
     void write(const WavHeaderBytes& header) {
         const std::uint64_t chunks = chunkCount(samples_, samplesPerChunk_);
-        read(0);
+        if (buffers_.input()) readExactly(input_, 0, input_.size(), buffers_.input());
         start(0);
         DcFilterState state;
         for (std::uint64_t chunk = 0;; ++chunk) {
             const bool last = chunk + 1 == chunks;
-            if (!last) read(chunk + 1);
+            const std::uint8_t* tail = last ? window_ + (samples_ - windowFirst_) * sampleBytes_ : nullptr;
             state = filter_.finish(state);
             if (!last) start(chunk + 1);
             std::uint8_t* begin = buffers_.output(chunk);
             std::uint64_t length = count(chunk) * sampleBytes_;
             if (last) {
-                const std::uint8_t* tail = buffers_.window(chunk) + (samples_ - windowFirst(chunk)) * sampleBytes_;
                 std::copy(tail, tail + tail_, begin + length);
                 length += tail_;
             }
@@ -139,19 +139,16 @@ public:
 private:
     std::uint64_t first(std::uint64_t chunk) const { return chunk * samplesPerChunk_; }
     std::uint64_t count(std::uint64_t chunk) const { return std::min(samplesPerChunk_, samples_ - first(chunk)); }
-    std::uint64_t windowFirst(std::uint64_t chunk) const { return FastFilterLimits::historyStart(first(chunk)); }
 
-    // Reads the chunk's samples and the history before them into its
-    // window; the last chunk's window holds the trailing partial sample too.
-    void read(std::uint64_t chunk) {
-        const std::uint64_t begin = windowFirst(chunk) * sampleBytes_;
-        const std::uint64_t end = (first(chunk) + count(chunk)) * sampleBytes_;
-        readExactly(input_, begin, (end == samples_ * sampleBytes_ ? end + tail_ : end) - begin,
-                    buffers_.window(chunk));
-    }
-
+    // Starts filtering the chunk from its window: the samples from a
+    // warm-up's length before it to its end (and the partial sample after
+    // the last).
     void start(std::uint64_t chunk) {
-        filter_.start(buffers_.window(chunk), windowFirst(chunk), first(chunk), count(chunk), buffers_.output(chunk));
+        windowFirst_ = FastFilterLimits::historyStart(first(chunk));
+        const std::uint64_t from = windowFirst_ * sampleBytes_;
+        window_ = buffers_.input() ? buffers_.input() + from
+                                   : input_.view(from, (first(chunk) + count(chunk)) * sampleBytes_ + tail_ - from);
+        filter_.start(window_, windowFirst_, first(chunk), count(chunk), buffers_.output(chunk));
     }
 
     runtime::InputFile& input_;
@@ -162,6 +159,8 @@ private:
     const std::uint64_t samples_;
     const std::uint64_t samplesPerChunk_;
     const std::uint64_t tail_;
+    const std::uint8_t* window_ = nullptr;  // of the chunk started last, from sample windowFirst_
+    std::uint64_t windowFirst_ = 0;
     FastDcFilter filter_;  // last: it waits for the pool before the rest goes
 };
 
@@ -202,7 +201,7 @@ void convertInto(runtime::InputFile& input, const std::string& inputPath, runtim
     // they take the unchanged path.
     const bool filtered = dcFilter && isFilteredBitDepth(bitDepth);
     ChunkBuffers buffers;
-    if (!buffers.allocate(input.size(), filtered ? FilteredWriter::windowBytes(bitDepth) : 0)) {
+    if (!buffers.allocate(input.size(), filtered)) {
         fail(filtered ? "ERROR: Could not allocate data for DC filter"
                       : "ERROR: Could not allocate memory for " + outputName);
     }

@@ -3,11 +3,12 @@
 // pieces, front to back. input_file_posix.cpp and input_file_win32.cpp hold
 // the two platforms' calls.
 //
-// On POSIX the bytes are copied with pread: a file that another program
-// shortens meanwhile then reads short, where a mapping would kill the
-// process with SIGBUS. On Windows they come from a read-only mapping of the
-// whole file; the file is shared for reading only, so nobody can change it
-// while the conversion holds it.
+// The bytes are copied out (read), or seen in place in a read-only mapping
+// of the whole file (view). On Windows the file is shared for reading only,
+// so nobody can change it while the conversion holds it. On POSIX another
+// program may shorten it meanwhile: read then returns fewer bytes, and a
+// page of the mapping that the file no longer has reads as zeros instead of
+// ending the process with SIGBUS; either way unchanged() turns false.
 
 #include <cstdint>
 #include <memory>
@@ -42,8 +43,14 @@ public:
     // starts before the start of the one before it. Raises OSError.
     std::uint64_t read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination);
 
+    // The bytes [offset, offset + length) in place, read from the file as
+    // they are touched; valid until close(). Views only go forward, like
+    // reads: the memory of the pages before offset may be given back.
+    // Raises OSError when the file cannot be mapped.
+    const std::uint8_t* view(std::uint64_t offset, std::uint64_t length);
+
     // True while the file keeps the size and modification time it had when
-    // it was opened.
+    // it was opened, and every byte viewed was read from it.
     bool unchanged() const;
 
     // Releases the file. Raises OSError when the platform reports a failure.

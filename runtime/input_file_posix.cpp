@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 
 #include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
+#include "runtime/fault_guard_posix.h"
 #include "runtime/folder_native_posix.h"
 #include "runtime/identity_posix.h"
 #include "runtime/input_file.h"
@@ -17,6 +19,16 @@ struct InputFile::Native {
     Descriptor descriptor;
     std::string path;
     struct stat opened {};
+    void* mapping = nullptr;
+    std::unique_ptr<MappingFaultGuard> guard;
+    std::uint64_t releasedBefore = 0;
+
+    void unmap() noexcept {
+        if (mapping) ::munmap(mapping, static_cast<std::size_t>(opened.st_size));
+        mapping = nullptr;
+        guard.reset();  // after the unmapping: no fault is left unguarded
+    }
+    ~Native() { unmap(); }
 };
 
 namespace {
@@ -63,13 +75,42 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
     return done;
 }
 
+const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t length) {
+    Native& native = *native_;
+    const auto size = static_cast<std::size_t>(native.opened.st_size);
+    if (size == 0) return nullptr;
+    if (!native.mapping) {
+        void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, native.descriptor.get(), 0);
+        if (mapping == MAP_FAILED) throw lastOSError(native.path);
+        native.mapping = mapping;
+        native.guard = std::make_unique<MappingFaultGuard>(mapping, size);
+        if (!native.guard->active()) {
+            native.unmap();
+            throw osErrorFromCode(ENFILE, native.path);
+        }
+        if (size > (1u << 20)) ::madvise(mapping, size, MADV_SEQUENTIAL);
+    }
+    // What lies before this view is done with: its pages need not stay.
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t releaseEnd = offset / page * page;
+    if (releaseEnd > native.releasedBefore) {
+        ::madvise(static_cast<char*>(native.mapping) + native.releasedBefore, releaseEnd - native.releasedBefore,
+                  MADV_DONTNEED);
+        native.releasedBefore = releaseEnd;
+    }
+    (void)length;
+    return static_cast<const std::uint8_t*>(native.mapping) + offset;
+}
+
 bool InputFile::unchanged() const {
     struct stat now {};
+    if (native_->guard && native_->guard->faulted()) return false;
     return ::fstat(native_->descriptor.get(), &now) == 0 && now.st_size == native_->opened.st_size &&
            sameTime(now.st_mtim, native_->opened.st_mtim);
 }
 
 void InputFile::close() {
+    native_->unmap();
     if (::close(native_->descriptor.release()) != 0 && errno != EINTR) throw lastOSError(native_->path);
 }
 

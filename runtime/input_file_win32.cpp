@@ -79,6 +79,18 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
     return length;
 }
 
+const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t) {
+    if (!native_->view) return nullptr;
+    // What lies before this view is done with: unlocking pages that are not
+    // locked takes them out of the working set.
+    if (offset > native_->releasedBefore) {
+        VirtualUnlock(const_cast<std::uint8_t*>(native_->view + native_->releasedBefore),
+                      static_cast<SIZE_T>(offset - native_->releasedBefore));
+        native_->releasedBefore = offset;
+    }
+    return native_->view + offset;
+}
+
 // The file is shared for reading only while it is mapped: nothing can
 // change it.
 bool InputFile::unchanged() const { return true; }
