@@ -3,10 +3,6 @@
 #include <cstdint>
 #include <string>
 
-namespace runtime {
-class InputFile;
-}
-
 namespace engine {
 
 class ConversionObserver;
@@ -27,20 +23,5 @@ class ConversionObserver;
 // conversion: " + inputPath.
 void convertFile(const std::string& inputPath, const std::string& outputPath, bool dcFilter, std::int32_t sampleRateHz,
                  std::uint16_t bitDepth, std::uint16_t numberOfChannels, ConversionObserver* observer = nullptr);
-
-// The same for an input already open; inputPath names it in the lines.
-void convertFile(runtime::InputFile& input, const std::string& inputPath, const std::string& outputPath, bool dcFilter,
-                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
-                 ConversionObserver* observer = nullptr);
-
-// The same, writing the WAV file to standard output (the lines name it
-// "standard output"). Standard output writing to the input file itself is
-// refused as the same file.
-void convertFileToStandardOutput(const std::string& inputPath, bool dcFilter, std::int32_t sampleRateHz,
-                                 std::uint16_t bitDepth, std::uint16_t numberOfChannels,
-                                 ConversionObserver* observer = nullptr);
-void convertFileToStandardOutput(runtime::InputFile& input, const std::string& inputPath, bool dcFilter,
-                                 std::int32_t sampleRateHz, std::uint16_t bitDepth, std::uint16_t numberOfChannels,
-                                 ConversionObserver* observer = nullptr);
 
 }  // namespace engine

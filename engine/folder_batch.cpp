@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/conversion_observer.h"
-#include "engine/convert_file.h"
+#include "engine/file_conversion.h"
 #include "engine/input_failures.h"
 #include "engine/wav_file_name.h"
 #include "runtime/console.h"
@@ -35,35 +35,31 @@ std::vector<std::string> folderChain(const std::string& path) {
     return chain;
 }
 
-// One file of the batch as the walker hands it on: what to convert, or the
-// line about a file or folder the walker could not read.
+// One file of the batch as the walker hands it on: its conversion, readied,
+// or the line about a file or folder that is not converted.
 struct BatchItem {
-    std::shared_ptr<const runtime::Folder> folder;
-    std::string name;
-    std::string inputFile;
-    std::string outputFile;
-    std::string unreadable;
+    std::unique_ptr<FileConversion> conversion;
+    std::string notConverted;
 };
 
 // Converts the walker's files one at a time, in the walk's order, and
 // counts those it does not convert.
 class BatchConverter {
 public:
-    BatchConverter(const ConversionSettings& settings, ConversionObserver* observer)
-        : settings_(settings), observer_(observer) {}
+    explicit BatchConverter(ConversionObserver* observer) : observer_(observer) {}
 
     void run(runtime::WorkQueue<BatchItem>& queue) {
         while (std::optional<BatchItem> item = queue.pop()) {
-            if (!item->unreadable.empty()) {
-                runtime::printLine(item->unreadable);
-                count(item->unreadable);
-                continue;
+            if (item->conversion) {
+                try {
+                    item->conversion->run(observer_);
+                    continue;
+                } catch (const InputError& error) {
+                    item->notConverted = error.what();
+                }
             }
-            try {
-                convert(*item);
-            } catch (const InputError& error) {
-                count(error.what());  // its line is printed
-            }
+            runtime::printLine(item->notConverted);
+            if (failures_++ == 0) firstFailure_ = item->notConverted;
         }
     }
 
@@ -76,27 +72,11 @@ public:
     }
 
 private:
-    void convert(const BatchItem& item) const {
-        std::unique_ptr<runtime::InputFile> input;
-        try {
-            input = std::make_unique<runtime::InputFile>(*item.folder, item.name);
-        } catch (const runtime::OSError& error) {
-            fail(couldNotReadLine(item.inputFile, error));
-        }
-        convertFile(*input, item.inputFile, item.outputFile, settings_.dcFilter, settings_.sampleRateHz,
-                    settings_.bitDepth, settings_.numberOfChannels, observer_);
-    }
-
-    void count(const std::string& line) {
-        if (failures_++ == 0) firstFailure_ = line;
-    }
-
     static std::string withoutErrorPrefix(const std::string& line) {
         const std::string prefix = "ERROR: ";
         return line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : line;
     }
 
-    const ConversionSettings settings_;
     ConversionObserver* observer_;
     std::uint64_t failures_ = 0;
     std::string firstFailure_;
@@ -175,10 +155,23 @@ private:
         if (!(sizeMb < settings_.maxFileSizeMb) || size == 0) return true;
         // Counted whether its conversion succeeds or not.
         totalMb_ += sizeMb;
-        return queue_.push({folder, name, inputFile, runtime::joinPath(outputRoot_, wavFileName(name)), {}});
+        BatchItem item;
+        try {
+            std::unique_ptr<runtime::InputFile> input;
+            try {
+                input = std::make_unique<runtime::InputFile>(*folder, name);
+            } catch (const runtime::OSError& error) {
+                throw ConversionError(couldNotReadLine(inputFile, error));
+            }
+            item.conversion = std::make_unique<FileConversion>(
+                std::move(input), inputFile, runtime::joinPath(outputRoot_, wavFileName(name)), settings_);
+        } catch (const InputError& error) {
+            item.notConverted = error.what();
+        }
+        return queue_.push(std::move(item));
     }
 
-    bool unreadable(const std::string& line) { return queue_.push({nullptr, {}, {}, {}, line}); }
+    bool unreadable(const std::string& line) { return queue_.push({nullptr, line}); }
 
     const std::string outputRoot_;
     const ConversionSettings& settings_;
@@ -187,9 +180,10 @@ private:
     double totalMb_ = 0.0;
 };
 
-// Files the walker may choose ahead of the converter. Each holds its folder
-// open, so this bounds the descriptors as well as the memory.
-constexpr std::size_t filesAhead = 64;
+// Files the walker may ready ahead of the converter. Each holds its input
+// and its temporary output open, and a small one its bytes, so this bounds
+// the descriptors as well as the memory.
+constexpr std::size_t filesAhead = 16;
 
 }  // namespace
 
@@ -218,11 +212,12 @@ void convertFolder(const std::string& inputPath, const std::string& outputPath, 
     if (runtime::isInsideFolder(outputRoot, root->identity())) refuse(sameFileLine);
     ensureOutputFolder(outputPath);
 
-    // The conversions go to one pool worker, so that this thread lists and
-    // measures the next files meanwhile instead of waiting for each; the
-    // worker still converts one file at a time, in the walk's order.
+    // The conversions go to one pool worker, so that this thread lists the
+    // next files and readies their conversions (opens them, creates their
+    // outputs, reads the small ones) meanwhile instead of waiting for each;
+    // the worker still writes one file at a time, in the walk's order.
     runtime::WorkQueue<BatchItem> queue(filesAhead);
-    BatchConverter converter(settings, observer);
+    BatchConverter converter(observer);
     runtime::ParallelJob conversions = runtime::sharedWorkerPool().startParallel(1, [&](std::size_t) {
         try {
             converter.run(queue);

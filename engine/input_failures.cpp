@@ -14,6 +14,8 @@ void fail(const std::string& line) {
     throw ConversionError(line);
 }
 
+void printInputErrorLine(const InputError& error) { runtime::printLine(error.what()); }
+
 std::string couldNotReadLine(const std::string& path, const runtime::OSError& error) {
     // The error's own text names the path too; the line names it once.
     return "ERROR: Could not read " + path + ": " + runtime::osErrorFromCode(error.code()).what();

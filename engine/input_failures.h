@@ -10,6 +10,9 @@ namespace engine {
 
 inline constexpr const char* sameFileLine = "You cannot set the same input and output file for safety reasons";
 
+// Prints the error's line as the engine prints its lines.
+void printInputErrorLine(const InputError& error);
+
 // Prints the line, then raises RefusalError with it.
 [[noreturn]] void refuse(const std::string& line);
 
@@ -18,5 +21,17 @@ inline constexpr const char* sameFileLine = "You cannot set the same input and o
 
 // "ERROR: Could not read " + path + ": " + the system's reason.
 std::string couldNotReadLine(const std::string& path, const runtime::OSError& error);
+
+// Runs body; the line of an input it does not convert (the InputError's
+// message) is printed before the error goes on.
+template <class Body>
+void printingFailures(Body body) {
+    try {
+        body();
+    } catch (const InputError& error) {
+        printInputErrorLine(error);
+        throw;
+    }
+}
 
 }  // namespace engine

@@ -8,7 +8,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "runtime/fs.h"
 
 namespace runtime {
 
@@ -27,6 +30,10 @@ public:
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
+
+    // The file that path named when this was made (standard output's, if a
+    // file): the one a commit would replace.
+    const std::optional<FileIdentity>& replaces() const;
 
     // Appends the bytes. Raises IOError ("errno: N `text`") when a write
     // fails.

@@ -8,6 +8,7 @@
 
 #include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
+#include "runtime/identity_posix.h"
 #include "runtime/output_file.h"
 #include "runtime/stop_cleanup.h"
 #include "runtime/temporary_name.h"
@@ -20,13 +21,14 @@ struct OutputFile::Native {
     std::string path;
     std::string temporary;  // empty when path itself is written
     std::optional<TemporaryFileEntry> entry;
+    std::optional<FileIdentity> replaced;
 };
 
 namespace {
 
 // Opens a device or pipe that path names; owns nothing when path names
 // nothing of the kind. Raises OSError when path cannot be written.
-Descriptor openSpecialFile(const std::string& path) {
+Descriptor openSpecialFile(const std::string& path, std::optional<FileIdentity>& replaced) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT) return {};
@@ -34,6 +36,7 @@ Descriptor openSpecialFile(const std::string& path) {
     }
     if (S_ISDIR(info.st_mode)) throw osErrorFromCode(EISDIR, path);
     if (S_ISREG(info.st_mode)) {
+        replaced = identityOf(info);
         // Replacing the file needs only the folder's permission; refuse it
         // as writing the file in place would have been refused.
         if (::access(path.c_str(), W_OK) != 0) throw lastOSError(path);
@@ -48,7 +51,7 @@ Descriptor openSpecialFile(const std::string& path) {
 
 OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
     native_->path = path;
-    native_->owned = openSpecialFile(path);
+    native_->owned = openSpecialFile(path, native_->replaced);
     native_->descriptor = native_->owned.get();
     if (native_->owned) return;
     for (int attempt = 0;; ++attempt) {
@@ -67,7 +70,10 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
 OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
     native_->path = "standard output";
     native_->descriptor = STDOUT_FILENO;
+    native_->replaced = standardOutputIdentity();
 }
+
+const std::optional<FileIdentity>& OutputFile::replaces() const { return native_->replaced; }
 
 OutputFile::~OutputFile() {
     native_->owned.reset();

@@ -21,6 +21,7 @@ struct OutputFile::Native {
     std::string path;
     std::string temporary;
     std::optional<TemporaryFileEntry> entry;
+    std::optional<FileIdentity> replaced;
 };
 
 namespace {
@@ -65,6 +66,7 @@ CFile streamOver(HANDLE handle, const std::string& path) {
 OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
     native_->path = path;
     checkReplaceable(path);
+    native_->replaced = fileIdentity(path);
     for (int attempt = 0;; ++attempt) {
         std::string temporary = temporaryNameBeside(path);
         const HANDLE handle = createTemporary(temporary);
@@ -86,7 +88,10 @@ OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
     native_->path = "standard output";
     _setmode(_fileno(stdout), _O_BINARY);
     native_->stream = stdout;
+    native_->replaced = standardOutputIdentity();
 }
+
+const std::optional<FileIdentity>& OutputFile::replaces() const { return native_->replaced; }
 
 OutputFile::~OutputFile() {
     native_->file.reset();

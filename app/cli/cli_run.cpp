@@ -9,9 +9,9 @@
 #include "app/config/config_file.h"
 #include "app/config/settings_table.h"
 #include "app/output_naming.h"
-#include "engine/convert_file.h"
 #include "engine/convert_path.h"
 #include "engine/errors.h"
+#include "engine/file_conversion.h"
 #include "engine/input_failures.h"
 #include "quenmarl_version.h"
 #include "runtime/clock.h"
@@ -100,33 +100,34 @@ private:
 
 constexpr const char* standardStream = "-";
 
-// A file (or standard input) written to standard output.
-void convertToStandardOutput(const std::string& input, const engine::ConversionSettings& settings,
-                             engine::ConversionObserver& observer) {
-    if (input == standardStream) {
-        const StandardInputCopy copy;
-        runtime::InputFile file(copy.path());
-        engine::convertFileToStandardOutput(file, input, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
-                                            settings.numberOfChannels, &observer);
-        return;
+// The file at input, or standard input saved whole first, converted into
+// output or standard output.
+void convertFileOrStream(const std::string& input, const std::string& output,
+                         const engine::ConversionSettings& settings, engine::ConversionObserver& observer) {
+    std::optional<StandardInputCopy> copy;
+    if (input == standardStream) copy.emplace();
+    std::unique_ptr<runtime::InputFile> file = engine::openInputFile(copy ? copy->path() : input);
+    if (output == standardStream) {
+        engine::FileConversion(std::move(file), input, engine::FileConversion::ToStandardOutput{}, settings)
+            .run(&observer);
+    } else {
+        engine::FileConversion(std::move(file), input, output, settings).run(&observer);
     }
-    // Refused as the engine refuses them for a file output.
-    if (runtime::pathKind(input) == runtime::PathKind::none) {
-        engine::refuse("There was an error with your input or output arguments.");
-    }
-    if (runtime::directoryEntrySize(input) == 0) engine::refuse("Input file is 0 bytes!");
-    engine::convertFileToStandardOutput(input, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
-                                        settings.numberOfChannels, &observer);
 }
 
 void convertOne(const std::string& input, const std::string& output, const engine::ConversionSettings& settings,
                 engine::ConversionObserver& observer) {
-    if (output == standardStream) return convertToStandardOutput(input, settings, observer);
-    if (input != standardStream) return engine::convertPath(input, output, settings, &observer);
-    const StandardInputCopy copy;
-    runtime::InputFile file(copy.path());
-    engine::convertFile(file, input, output, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
-                        settings.numberOfChannels, &observer);
+    if (input != standardStream && output != standardStream) {
+        return engine::convertPath(input, output, settings, &observer);
+    }
+    if (input != standardStream) {
+        // Refused as the engine refuses them for a file output.
+        if (runtime::pathKind(input) == runtime::PathKind::none) {
+            engine::refuse("There was an error with your input or output arguments.");
+        }
+        if (runtime::directoryEntrySize(input) == 0) engine::refuse("Input file is 0 bytes!");
+    }
+    engine::printingFailures([&] { convertFileOrStream(input, output, settings, observer); });
 }
 
 int convertAll(const CliOptions& options) {

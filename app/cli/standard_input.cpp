@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/input_failures.h"
+#include "engine/errors.h"
 #include "engine/wav_header.h"
 #include "runtime/fs.h"
 #include "runtime/output_file.h"
@@ -19,7 +19,7 @@ std::string newTemporaryPath() {
     try {
         return runtime::joinPath(runtime::temporaryFolder(), runtime::temporaryNameBeside("quenmarl-input"));
     } catch (const runtime::OSError& error) {
-        engine::fail(std::string("ERROR: Could not save standard input: ") + error.what());
+        throw engine::ConversionError(std::string("ERROR: Could not save standard input: ") + error.what());
     }
 }
 
@@ -33,16 +33,17 @@ void copyStandardInput(const std::string& path) {
         while (const std::size_t got = runtime::readStandardInput(buffer.data(), buffer.size())) {
             size += got;
             // Read no further than a WAV header can count.
-            if (size > engine::maxWavDataSize) engine::fail("ERROR: Input too large for a WAV file: -");
+            if (size > engine::maxWavDataSize)
+                throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
             copy->write(buffer.data(), got);
         }
         copy->commit();
     } catch (const engine::InputError&) {
         throw;
     } catch (const runtime::Error& error) {
-        engine::fail(std::string("ERROR: Could not save standard input: ") + error.what());
+        throw engine::ConversionError(std::string("ERROR: Could not save standard input: ") + error.what());
     }
-    if (size == 0) engine::refuse("Input file is 0 bytes!");
+    if (size == 0) throw engine::RefusalError("Input file is 0 bytes!");
 }
 
 }  // namespace

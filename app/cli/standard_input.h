@@ -11,9 +11,9 @@ namespace app {
 class StandardInputCopy {
 public:
     // Reads standard input to its end into a temporary file. An empty one
-    // is refused like an empty file ("Input file is 0 bytes!"); one larger
-    // than a WAV file can hold, or one that cannot be saved, raises
-    // engine::ConversionError after its line.
+    // is refused like an empty file (engine::RefusalError "Input file is 0
+    // bytes!"); one larger than a WAV file can hold, or one that cannot be
+    // saved, raises engine::ConversionError. Prints nothing.
     StandardInputCopy();
     // Removes the temporary file.
     ~StandardInputCopy();

@@ -1,0 +1,69 @@
+#pragma once
+// One file's conversion in two steps, readied and then run, so that a
+// folder batch can ready the next files on one thread while another writes
+// the ones before. Neither step prints: a file that is not converted raises
+// an InputError whose message is its line, for the caller to print in turn.
+
+#include <memory>
+#include <string>
+
+#include "engine/conversion_settings.h"
+
+namespace runtime {
+class InputFile;
+class OutputFile;
+}  // namespace runtime
+
+namespace engine {
+
+class ConversionObserver;
+
+// Opens the input at path (relative to the current folder when not
+// absolute). Raises ConversionError "ERROR: Could not read " + path + ": "
+// + the reason.
+std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path);
+
+class FileConversion {
+public:
+    // Writes to standard output instead of a file.
+    struct ToStandardOutput {};
+
+    // Readies the conversion of input, which the lines call inputPath, into
+    // outputPath (only dcFilter, the rate, the bit depth and the channels of
+    // the settings count): checks that the input is not the output itself
+    // and fits a WAV header, creates the output under its temporary name,
+    // and reads a small input whole. Raises RefusalError "You cannot set
+    // the same input and output file for safety reasons", ConversionError
+    // "ERROR: Input too large for a WAV file: " + inputPath or "ERROR:
+    // Could not create " + outputPath, and what the reads raise (see run).
+    FileConversion(std::unique_ptr<runtime::InputFile> input, std::string inputPath, const std::string& outputPath,
+                   const ConversionSettings& settings);
+    FileConversion(std::unique_ptr<runtime::InputFile> input, std::string inputPath, ToStandardOutput,
+                   const ConversionSettings& settings);
+    // An output not put in place is removed.
+    ~FileConversion();
+    FileConversion(const FileConversion&) = delete;
+    FileConversion& operator=(const FileConversion&) = delete;
+
+    // Writes the header and the data, then puts the output in place. Raises
+    // ConversionError "ERROR: Could not allocate data for DC filter", "ERROR:
+    // Could not write " + output + ": " + reason, "ERROR: Input changed
+    // during conversion: " + inputPath, "ERROR: Could not read " + inputPath
+    // + ": " + reason; the output is then removed.
+    void run(ConversionObserver* observer);
+
+private:
+    void ready();
+    void readSmallInput();
+
+    std::unique_ptr<runtime::InputFile> input_;
+    const std::string inputPath_;
+    std::string outputName_;
+    std::unique_ptr<runtime::OutputFile> output_;
+    const ConversionSettings settings_;
+    const bool filtered_;
+    struct Buffers;
+    std::unique_ptr<Buffers> buffers_;
+};
+
+}  // namespace engine
