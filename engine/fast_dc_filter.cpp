@@ -6,6 +6,7 @@
 
 #include "engine/filter_kernel.h"
 #include "engine/filter_lanes.h"
+#include "runtime/errors.h"
 #include "runtime/worker_pool.h"
 
 namespace engine {
@@ -48,7 +49,6 @@ public:
     virtual void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
                        std::uint8_t* destination) = 0;
     virtual DcFilterState finish(DcFilterState exactStart) = 0;
-    virtual void abandon() noexcept = 0;
 };
 
 namespace {
@@ -60,6 +60,9 @@ public:
 
     void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
                std::uint8_t* destination) override {
+        // The pool may still be writing the segments of the range before.
+        if (started_) throw runtime::InternalError("a filter range was started before the one before was finished");
+        started_ = true;
         window_ = window;
         windowFirst_ = windowFirst;
         first_ = first;
@@ -95,6 +98,7 @@ public:
     }
 
     DcFilterState finish(DcFilterState exact) override {
+        started_ = false;
         if (segments_.empty()) {
             filterSamplesSequentially(destination_, sample(first_), count_, Codec::size * 8, exact);
             return exact;
@@ -102,15 +106,6 @@ public:
         job_.wait();
         for (const Segment& segment : segments_) exact = settle(segment, exact);
         return exact;
-    }
-
-    void abandon() noexcept override {
-        try {
-            job_.wait();
-        } catch (...) {
-            // The range is dropped with whatever it wrote; its error was or
-            // will be seen by whoever finishes a range.
-        }
     }
 
 private:
@@ -194,7 +189,8 @@ private:
     std::uint64_t count_ = 0;
     std::uint8_t* destination_ = nullptr;
     std::vector<Segment> segments_;
-    runtime::ParallelJob job_;
+    bool started_ = false;
+    runtime::ParallelJob job_;  // last: dropped first, it waits for the pool
 };
 
 std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::WorkerPool* pool) {
@@ -217,9 +213,7 @@ std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::
 FastDcFilter::FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool)
     : input_(input), range_(makeRange(bitDepth, pool)) {}
 
-FastDcFilter::~FastDcFilter() {
-    if (range_) range_->abandon();
-}
+FastDcFilter::~FastDcFilter() = default;
 
 void FastDcFilter::start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination) {
     start(input_, 0, first, count, destination);

@@ -50,14 +50,15 @@ public:
     // range brings its own window of them; bitDepth 8, 16, 24 or 32; pool
     // may be null (then everything runs on the calling thread).
     FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
-    // Waits for a range still being guessed.
+    // Waits for a range still being guessed, dropping its outputs.
     ~FastDcFilter();
     FastDcFilter(const FastDcFilter&) = delete;
     FastDcFilter& operator=(const FastDcFilter&) = delete;
 
     // Starts filtering the whole samples [first, first + count) into
     // destination (count samples). Returns at once when a pool does the
-    // work. One range at a time: finish() it before the next start().
+    // work. One range at a time: finish() it before the next start(), which
+    // otherwise raises runtime::InternalError.
     void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination);
 
     // The same, reading the samples from window, whose first byte is that

@@ -21,6 +21,15 @@ struct InputFile::Native {
     ~Native() {
         if (view) UnmapViewOfFile(view);
     }
+
+    // Reads and views only go forward, so the pages before offset are done
+    // with: unlocking pages that are not locked takes them out of the
+    // working set.
+    void releaseBefore(std::uint64_t offset) {
+        if (offset <= releasedBefore) return;
+        VirtualUnlock(const_cast<std::uint8_t*>(view + releasedBefore), static_cast<SIZE_T>(offset - releasedBefore));
+        releasedBefore = offset;
+    }
 };
 
 namespace {
@@ -69,25 +78,13 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
     if (offset >= native_->size) return 0;
     length = std::min(length, native_->size - offset);
     std::memcpy(destination, native_->view + offset, static_cast<std::size_t>(length));
-    // Reads only go forward, so the pages before this one are done with:
-    // unlocking pages that are not locked takes them out of the working set.
-    if (offset > native_->releasedBefore) {
-        VirtualUnlock(const_cast<std::uint8_t*>(native_->view + native_->releasedBefore),
-                      static_cast<SIZE_T>(offset - native_->releasedBefore));
-        native_->releasedBefore = offset;
-    }
+    native_->releaseBefore(offset);
     return length;
 }
 
 const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t) {
     if (!native_->view) return nullptr;
-    // What lies before this view is done with: unlocking pages that are not
-    // locked takes them out of the working set.
-    if (offset > native_->releasedBefore) {
-        VirtualUnlock(const_cast<std::uint8_t*>(native_->view + native_->releasedBefore),
-                      static_cast<SIZE_T>(offset - native_->releasedBefore));
-        native_->releasedBefore = offset;
-    }
+    native_->releaseBefore(offset);
     return native_->view + offset;
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/dc_filter.h"
 #include "engine/filter_kernel.h"
+#include "runtime/errors.h"
 #include "runtime/worker_pool.h"
 #include "tests/engine/kernel_choice.h"
 
@@ -194,6 +195,22 @@ TEST(FastFilter, UnfilteredBitDepthWritesNothing) {
     DcFilterState state;
     filterSamplesFast(input.data(), 0, input.size(), output.data(), 12, state, nullptr);
     EXPECT_EQ(output, Bytes(input.size(), 0xAA));
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(FastFilter, ARangeStartedBeforeTheOneBeforeIsFinishedIsRefused) {
+    const std::vector<std::uint8_t> input(1 << 20, 7);
+    std::vector<std::uint8_t> output(input.size());
+    FastDcFilter filter(input.data(), 8, &runtime::sharedWorkerPool());
+    filter.start(0, input.size() / 2, output.data());
+    EXPECT_THROW(filter.start(input.size() / 2, input.size() / 2, output.data() + input.size() / 2),
+                 runtime::InternalError);
+    filter.finish(DcFilterState{});
 }
 
 }  // namespace
