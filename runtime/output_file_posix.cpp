@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string>
 
 #include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
 #include "runtime/identity_posix.h"
 #include "runtime/output_file.h"
+#include "runtime/paths.h"
 #include "runtime/stop_cleanup.h"
 #include "runtime/temporary_name.h"
 
@@ -19,7 +21,8 @@ struct OutputFile::Native {
     Descriptor owned;
     int descriptor = -1;  // owned, or standard output's
     std::string path;
-    std::string temporary;  // empty when path itself is written
+    bool unnamed = false;   // a file of the folder with no name yet
+    std::string temporary;  // the name it is written under, if any
     std::optional<TemporaryFileEntry> entry;
     std::optional<FileIdentity> replaced;
 };
@@ -47,6 +50,32 @@ Descriptor openSpecialFile(const std::string& path, std::optional<FileIdentity>&
     return descriptor;
 }
 
+// On Linux the file is made without a name in path's folder and named only
+// when complete: nothing of it is left if the process dies, whatever kills
+// it, and making it costs the folder one change instead of two. False
+// where the system cannot: the file then gets a temporary name.
+bool createUnnamed(const std::string& path, Descriptor& file) {
+#ifdef O_TMPFILE
+    // Naming it later goes through its descriptor's entry in /proc.
+    static const bool procAvailable = ::access("/proc/self/fd", X_OK) == 0;
+    if (!procAvailable) return false;
+    const std::string folder = folderPart(path);
+    file.reset(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    return static_cast<bool>(file);
+#else
+    (void)path;
+    (void)file;
+    return false;
+#endif
+}
+
+// Gives the open file the name path, which must be free. Errno tells why
+// not.
+bool linkTo(int descriptor, const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 }  // namespace
 
 OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
@@ -54,6 +83,11 @@ OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Nativ
     native_->owned = openSpecialFile(path, native_->replaced);
     native_->descriptor = native_->owned.get();
     if (native_->owned) return;
+    if (createUnnamed(path, native_->owned)) {
+        native_->descriptor = native_->owned.get();
+        native_->unnamed = true;
+        return;
+    }
     for (int attempt = 0;; ++attempt) {
         std::string temporary = temporaryNameBeside(path);
         native_->owned.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -82,10 +116,10 @@ OutputFile::~OutputFile() {
 
 void OutputFile::write(const void* bytes, std::uint64_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
-    // Pieces of 256 KiB: larger writes let the system build the file from
+    // Pieces of 1 MiB: much larger writes let the system build the file from
     // large page-cache folios, which on some machines makes a write several
     // times slower, now and then, than the same bytes in smaller pieces.
-    constexpr std::uint64_t piece = std::uint64_t{256} << 10;
+    constexpr std::uint64_t piece = std::uint64_t{1} << 20;
     while (count > 0) {
         const ssize_t written = ::write(native_->descriptor, at, static_cast<std::size_t>(std::min(count, piece)));
         if (written < 0 && errno == EINTR) continue;
@@ -96,15 +130,30 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 }
 
 void OutputFile::commit() {
-    if (native_->descriptor < 0) throw InternalError("an output was committed twice: " + native_->path);
-    const int owned = native_->owned.release();
-    native_->descriptor = -1;
+    Native& native = *native_;
+    if (native.descriptor < 0) throw InternalError("an output was committed twice: " + native.path);
+    if (native.unnamed && !linkTo(native.descriptor, native.path)) {
+        if (errno != EEXIST) throw lastOSError(native.path);
+        // An earlier file of that name: the new one is named beside it
+        // first, then moved over it in one step.
+        for (int attempt = 0;; ++attempt) {
+            std::string temporary = temporaryNameBeside(native.path);
+            if (linkTo(native.descriptor, temporary)) {
+                native.temporary = std::move(temporary);
+                native.entry.emplace(native.temporary);
+                break;
+            }
+            if (errno != EEXIST || attempt == 100) throw lastOSError(native.path);
+        }
+    }
+    const int owned = native.owned.release();
+    native.descriptor = -1;
     if (owned < 0) return;  // standard output, written unbuffered: nothing left
     if (::close(owned) != 0 && errno != EINTR) throw writeError(errno);
-    if (native_->temporary.empty()) return;
-    if (::rename(native_->temporary.c_str(), native_->path.c_str()) != 0) throw lastOSError(native_->path);
-    native_->temporary.clear();
-    native_->entry.reset();
+    if (native.temporary.empty()) return;
+    if (::rename(native.temporary.c_str(), native.path.c_str()) != 0) throw lastOSError(native.path);
+    native.temporary.clear();
+    native.entry.reset();
 }
 
 }  // namespace runtime
