@@ -224,7 +224,7 @@ FileConversion::FileConversion(std::unique_ptr<runtime::InputFile> input, std::s
       settings_(settings),
       filtered_(settings.dcFilter && isFilteredBitDepth(settings.bitDepth)) {
     // Too large: refused before anything is created.
-    if (input_->size() > maxWavDataSize) notConverted("ERROR: Input too large for a WAV file: " + inputPath_);
+    checkSize();
     try {
         output_ = std::make_unique<runtime::OutputFile>(outputPath);
     } catch (const runtime::OSError&) {
@@ -241,7 +241,7 @@ FileConversion::FileConversion(std::unique_ptr<runtime::InputFile> input, std::s
       output_(std::make_unique<runtime::OutputFile>(runtime::OutputFile::StandardOutput{})),
       settings_(settings),
       filtered_(settings.dcFilter && isFilteredBitDepth(settings.bitDepth)) {
-    if (input_->size() > maxWavDataSize) notConverted("ERROR: Input too large for a WAV file: " + inputPath_);
+    checkSize();
     ready();
 }
 
@@ -254,12 +254,20 @@ void FileConversion::ready() {
     if (input_->size() <= smallInputBytes) readSmallInput();
 }
 
-void FileConversion::readSmallInput() {
+void FileConversion::allocateBuffers() {
     buffers_ = std::make_unique<Buffers>();
     if (!buffers_->chunks.allocate(input_->size(), filtered_)) {
         notConverted(filtered_ ? "ERROR: Could not allocate data for DC filter"
                                : "ERROR: Could not allocate memory for " + outputName_);
     }
+}
+
+void FileConversion::checkSize() const {
+    if (input_->size() > maxWavDataSize) notConverted("ERROR: Input too large for a WAV file: " + inputPath_);
+}
+
+void FileConversion::readSmallInput() {
+    allocateBuffers();
     try {
         readExactly(*input_, 0, input_->size(), filtered_ ? buffers_->chunks.input() : buffers_->chunks.output(0));
     } catch (const InputShrank&) {
@@ -274,13 +282,7 @@ void FileConversion::run(ConversionObserver* observer) {
     const WavHeaderBytes header =
         wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input_->size()), settings_.sampleRateHz,
                                       settings_.bitDepth, settings_.numberOfChannels));
-    if (!buffers_) {
-        buffers_ = std::make_unique<Buffers>();
-        if (!buffers_->chunks.allocate(input_->size(), filtered_)) {
-            notConverted(filtered_ ? "ERROR: Could not allocate data for DC filter"
-                                   : "ERROR: Could not allocate memory for " + outputName_);
-        }
-    }
+    if (!buffers_) allocateBuffers();
     if (observer) observer->fileStarted(input_->size());
     try {
         if (filtered_) {

@@ -53,7 +53,9 @@ public:
     void run(ConversionObserver* observer);
 
 private:
+    void checkSize() const;
     void ready();
+    void allocateBuffers();
     void readSmallInput();
 
     std::unique_ptr<runtime::InputFile> input_;
