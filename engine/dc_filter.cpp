@@ -1,5 +1,6 @@
 #include "engine/dc_filter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/filter_lanes.h"
@@ -24,6 +25,34 @@ void runSequentially(std::uint8_t* destination, const std::uint8_t* source, std:
         destination += Codec::size;
     }
     state = {xPrev, yPrev};
+}
+
+// Up to maxLanes streams at once; a stream that ends leaves the others
+// going with fewer lanes.
+template <class Codec>
+void filterSideBySide(std::span<const FilterStream> streams) {
+    for (std::size_t begin = 0; begin < streams.size(); begin += detail::maxLanes) {
+        const std::size_t end = std::min(streams.size(), begin + detail::maxLanes);
+        detail::Lane lanes[detail::maxLanes];
+        std::uint64_t left[detail::maxLanes];
+        int count = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (streams[i].samples == 0) continue;
+            lanes[count] = {streams[i].source, streams[i].destination, {}};
+            left[count++] = streams[i].samples;
+        }
+        while (count > 0) {
+            const std::uint64_t steps = *std::min_element(left, left + count);
+            detail::advanceLanes<Codec, true>(lanes, count, steps);
+            int going = 0;
+            for (int k = 0; k < count; ++k) {
+                if (left[k] == steps) continue;
+                lanes[going] = lanes[k];
+                left[going++] = left[k] - steps;
+            }
+            count = going;
+        }
+    }
 }
 
 }  // namespace
@@ -82,6 +111,21 @@ void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::i
     // What the filter does not set is the input's own bytes, never whatever
     // the buffer held before.
     std::memcpy(destination + filtered, source + filtered, bytes - filtered);
+}
+
+void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth) {
+    switch (bitDepth) {
+        case 8:
+            return filterSideBySide<detail::SampleCodec<1>>(streams);
+        case 16:
+            return filterSideBySide<detail::SampleCodec<2>>(streams);
+        case 24:
+            return filterSideBySide<detail::SampleCodec<3>>(streams);
+        case 32:
+            return filterSideBySide<detail::SampleCodec<4>>(streams);
+        default:
+            return;
+    }
 }
 
 }  // namespace engine

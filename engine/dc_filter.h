@@ -7,6 +7,7 @@
 // sample's own position.
 
 #include <cstdint>
+#include <span>
 
 namespace engine {
 
@@ -33,5 +34,18 @@ void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::i
 // written without arithmetic. bitDepth must be one of the filtered depths.
 void filterSamplesSequentially(std::uint8_t* destination, const std::uint8_t* source, std::uint64_t sampleCount,
                                std::uint16_t bitDepth, DcFilterState& state);
+
+// One stream of samples for filterStreamsSideBySide.
+struct FilterStream {
+    const std::uint8_t* source;
+    std::uint8_t* destination;
+    std::uint64_t samples;
+};
+
+// Filters each stream from rest, exactly as filterSamplesSequentially
+// would, with the chains of several streams advanced side by side: a short
+// stream alone waits on its one chain, and a stream shorter than the fast
+// filter's warm-up cannot be split. bitDepth as there.
+void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth);
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <vector>
 
 #include "engine/conversion_observer.h"
 #include "engine/dc_filter.h"
@@ -12,6 +13,7 @@
 #include "engine/fast_dc_filter.h"
 #include "engine/input_failures.h"
 #include "engine/wav_header.h"
+#include "runtime/errors.h"
 #include "runtime/fs.h"
 #include "runtime/input_file.h"
 #include "runtime/output_file.h"
@@ -205,7 +207,8 @@ constexpr std::uint64_t smallInputBytes = 256 << 10;
 
 struct FileConversion::Buffers {
     ChunkBuffers chunks;
-    bool read = false;  // the small input is in them already
+    bool read = false;      // the small input is in them already
+    bool filtered = false;  // and its output bytes too, ready to write
 };
 
 std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path) {
@@ -278,6 +281,30 @@ void FileConversion::readSmallInput() {
     buffers_->read = true;
 }
 
+bool FileConversion::filtersInputReadWhole() const { return filtered_ && buffers_ && buffers_->read; }
+
+void FileConversion::filterTogether(std::span<FileConversion* const> conversions) {
+    if (conversions.empty()) return;
+    const std::uint16_t bitDepth = conversions.front()->settings_.bitDepth;
+    const std::uint64_t sampleBytes = bitDepth / 8;
+    std::vector<FilterStream> streams;
+    streams.reserve(conversions.size());
+    for (FileConversion* conversion : conversions) {
+        if (!conversion->filtersInputReadWhole() || conversion->settings_.bitDepth != bitDepth) {
+            throw runtime::InternalError("a conversion filtered with others has no input read whole of their depth");
+        }
+        const std::uint64_t size = conversion->input_->size();
+        const std::uint64_t whole = size / sampleBytes * sampleBytes;
+        const std::uint8_t* input = conversion->buffers_->chunks.input();
+        std::uint8_t* output = conversion->buffers_->chunks.output(0);
+        // The partial sample at the end goes out unchanged.
+        std::copy(input + whole, input + size, output + whole);
+        streams.push_back({input, output, whole / sampleBytes});
+    }
+    filterStreamsSideBySide(streams, bitDepth);
+    for (FileConversion* conversion : conversions) conversion->buffers_->filtered = true;
+}
+
 void FileConversion::run(ConversionObserver* observer) {
     const WavHeaderBytes header =
         wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input_->size()), settings_.sampleRateHz,
@@ -285,7 +312,7 @@ void FileConversion::run(ConversionObserver* observer) {
     if (!buffers_) allocateBuffers();
     if (observer) observer->fileStarted(input_->size());
     try {
-        if (filtered_) {
+        if (filtered_ && !buffers_->filtered) {
             FilteredWriter(*input_, *output_, settings_.bitDepth, buffers_->chunks, buffers_->read, observer)
                 .write(header);
         } else {

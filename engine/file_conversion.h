@@ -5,6 +5,7 @@
 // an InputError whose message is its line, for the caller to print in turn.
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "engine/conversion_settings.h"
@@ -51,6 +52,13 @@ public:
     // during conversion: " + inputPath, "ERROR: Could not read " + inputPath
     // + ": " + reason; the output is then removed.
     void run(ConversionObserver* observer);
+
+    // True when the input was read whole when readied and is to be
+    // filtered: several such conversions filter faster together.
+    bool filtersInputReadWhole() const;
+    // Filters the inputs of these conversions (each filtersInputReadWhole(),
+    // all with one bit depth) side by side; their run() then only writes.
+    static void filterTogether(std::span<FileConversion* const> conversions);
 
 private:
     void checkSize() const;

@@ -82,6 +82,15 @@ private:
     std::string firstFailure_;
 };
 
+// Files the walker may ready ahead of the converter, queued and in the
+// group it readies. Each holds its input and its temporary output open, and
+// a small one its bytes, so this bounds the descriptors as well as the
+// memory.
+constexpr std::size_t filesAhead = 16;
+// Files readied before they go on together: as many as the filter runs
+// side by side.
+constexpr std::size_t filesTogether = 16;
+
 // A folder still to be walked: its name in a parent that is kept open until
 // all its subfolders are walked, so that no path has to be spelt out whole.
 struct PendingFolder {
@@ -100,7 +109,12 @@ public:
     // memory only: the subfolder found last is walked first. Stops early
     // when the queue is closed.
     void run(std::shared_ptr<const runtime::Folder> root) {
-        if (!walk(root)) return;
+        if (walkAll(std::move(root))) handOn();
+    }
+
+private:
+    bool walkAll(std::shared_ptr<const runtime::Folder> root) {
+        if (!walk(root)) return false;
         while (!pending_.empty()) {
             const PendingFolder next = std::move(pending_.back());
             pending_.pop_back();
@@ -108,14 +122,16 @@ public:
             try {
                 folder = std::make_shared<const runtime::Folder>(*next.parent, next.name);
             } catch (const runtime::OSError& error) {
-                if (!unreadable(couldNotReadLine(runtime::joinPath(next.parent->path(), next.name), error))) return;
+                if (!unreadable(couldNotReadLine(runtime::joinPath(next.parent->path(), next.name), error))) {
+                    return false;
+                }
                 continue;
             }
-            if (!walk(folder)) return;
+            if (!walk(folder)) return false;
         }
+        return true;
     }
 
-private:
     // Lists one folder: its subfolders wait on the stack, its files are
     // chosen at once while the listing goes on.
     bool walk(const std::shared_ptr<const runtime::Folder>& folder) {
@@ -168,22 +184,38 @@ private:
         } catch (const InputError& error) {
             item.notConverted = error.what();
         }
-        return queue_.push(std::move(item));
+        return hand(std::move(item));
     }
 
-    bool unreadable(const std::string& line) { return queue_.push({nullptr, line}); }
+    bool unreadable(const std::string& line) { return hand({nullptr, line}); }
+
+    // Items go on to the converter in groups, in the walk's order, the
+    // small inputs of a group filtered together first.
+    bool hand(BatchItem item) {
+        group_.push_back(std::move(item));
+        return group_.size() < filesTogether || handOn();
+    }
+
+    bool handOn() {
+        std::vector<FileConversion*> together;
+        for (const BatchItem& item : group_) {
+            if (item.conversion && item.conversion->filtersInputReadWhole()) together.push_back(item.conversion.get());
+        }
+        FileConversion::filterTogether(together);
+        for (BatchItem& item : group_) {
+            if (!queue_.push(std::move(item))) return false;
+        }
+        group_.clear();
+        return true;
+    }
 
     const std::string outputRoot_;
     const ConversionSettings& settings_;
     runtime::WorkQueue<BatchItem>& queue_;
     std::vector<PendingFolder> pending_;
+    std::vector<BatchItem> group_;
     double totalMb_ = 0.0;
 };
-
-// Files the walker may ready ahead of the converter. Each holds its input
-// and its temporary output open, and a small one its bytes, so this bounds
-// the descriptors as well as the memory.
-constexpr std::size_t filesAhead = 16;
 
 }  // namespace
 

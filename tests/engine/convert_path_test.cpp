@@ -100,6 +100,22 @@ TEST_F(ConvertPath, FolderBatchConvertsEveryFileIntoOneFlatFolder) {
     EXPECT_FALSE(testsupport::exists(at("out", "sub")));
 }
 
+TEST_F(ConvertPath, SmallFilesFilteredTogetherComeOutAsIfAlone) {
+    // More small files than go on together, of odd sizes at 16 bits (a byte
+    // left over), around one too large to be read whole.
+    folder("in");
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (int i = 0; i < 21; ++i) files.emplace_back("f" + std::to_string(i), testsupport::randomBytes(1 + 397 * i, i));
+    files.emplace_back("large", testsupport::randomBytes(300001, 99));
+    for (const auto& [name, bytes] : files) write("in/" + name, bytes);
+    ConversionSettings settings;
+    settings.bitDepth = 16;
+    convertPath(path("in"), path("out"), settings);
+    for (const auto& [name, bytes] : files) {
+        EXPECT_EQ(read(at("out", name + ".wav")), expectedWav(bytes, true, 44100, 16, 1)) << name;
+    }
+}
+
 TEST_F(ConvertPath, ExistingOutputFolderIsUsedSilently) {
     folder("in");
     folder("out");

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <vector>
+
+#include "tests/engine/kernel_choice.h"
 
 namespace engine {
 namespace {
@@ -76,6 +79,45 @@ TEST(DcFilter, UnfilteredBitDepthsKeepEveryInputByte) {
     const Bytes input = {1, 2, 3, 4, 5, 6, 7};
     for (std::uint16_t bits : {0, 4, 12, 64, 65535}) EXPECT_EQ(filtered(input, bits), input) << bits;
 }
+
+// Streams of many lengths filtered together, more than run side by side at
+// once, one of them a constant run that comes to rest: each exactly as if
+// filtered alone.
+class SideBySide : public testing::TestWithParam<FilterKernel> {};
+
+TEST_P(SideBySide, EachStreamAsIfFilteredAlone) {
+    CHOOSE_FILTER_KERNEL_OR_SKIP(GetParam());
+    std::mt19937 generator(7);
+    for (std::uint16_t bits : {8, 16, 24, 32}) {
+        const std::size_t width = bits / 8;
+        std::vector<Bytes> inputs;
+        for (std::size_t samples : {0, 1, 3, 17, 600, 2000, 4096, 4097, 5000}) {
+            for (int copy = 0; copy < 2; ++copy) {
+                Bytes input(samples * width);
+                for (auto& byte : input) byte = static_cast<std::uint8_t>(generator());
+                inputs.push_back(std::move(input));
+            }
+        }
+        inputs.push_back(Bytes(3000 * width, 0x80));
+        std::vector<Bytes> outputs;
+        std::vector<FilterStream> streams;
+        for (const Bytes& input : inputs) outputs.emplace_back(input.size(), 0xAA);
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            streams.push_back({inputs[i].data(), outputs[i].data(), inputs[i].size() / width});
+        }
+        filterStreamsSideBySide(streams, bits);
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            EXPECT_EQ(outputs[i], filtered(inputs[i], bits)) << bits << " bits, stream " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, SideBySide,
+                         testing::Values(FilterKernel::avx512, FilterKernel::avx2, FilterKernel::sse2,
+                                         FilterKernel::sequential),
+                         [](const testing::TestParamInfo<FilterKernel>& kernel) {
+                             return enginetest::kernelTestName(kernel.param);
+                         });
 
 }  // namespace
 }  // namespace engine
