@@ -70,27 +70,33 @@ struct Chains {
     __m256d yPrev;
 };
 
-// Runs every sample of one group's word, from sample Sample on. With
-// Write, merged collects the outputs at the samples' places.
-template <int SampleSize, bool Write, int Sample>
-QUENMARL_AVX2 inline void stepWord(Chains& c, __m256i word, __m256i& merged) {
+// Runs every sample of one word position of all groups, from sample Sample
+// on. With Write, merged[g] collects group g's outputs at the samples'
+// places.
+template <int SampleSize, bool Write, int Groups, int Sample>
+QUENMARL_AVX2 inline void stepWord(Chains (&chains)[Groups], const __m256i (&word)[Groups], __m256i (&merged)[Groups]) {
+    const __m256d coefficient = _mm256_set1_pd(dcFilterCoefficient);
+    const __m256d gain = _mm256_set1_pd(dcFilterGain);
+    const __m256i bias = _mm256_set1_epi64x(sampleBiasBits);
     const __m256i pick = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pickTable<SampleSize, Sample>.data()));
-    const __m256d x =
-        _mm256_castsi256_pd(_mm256_or_si256(_mm256_shuffle_epi8(word, pick), _mm256_set1_epi64x(sampleBiasBits)));
-    const __m256d y =
-        _mm256_add_pd(_mm256_sub_pd(x, c.xPrev), _mm256_mul_pd(_mm256_set1_pd(dcFilterCoefficient), c.yPrev));
-    c.xPrev = x;
-    c.yPrev = y;
-    if constexpr (Write) {
-        const __m256d truncated =
-            _mm256_round_pd(_mm256_mul_pd(_mm256_set1_pd(dcFilterGain), y), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-        const __m256i value = _mm256_castpd_si256(_mm256_add_pd(truncated, _mm256_set1_pd(integerBias)));
-        const __m256i place =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(placeTable<SampleSize, Sample>.data()));
-        const __m256i placed = _mm256_shuffle_epi8(value, place);
-        merged = Sample == 0 ? placed : _mm256_or_si256(merged, placed);
+    for (int g = 0; g < Groups; ++g) {
+        Chains& c = chains[g];
+        const __m256d x = _mm256_castsi256_pd(_mm256_or_si256(_mm256_shuffle_epi8(word[g], pick), bias));
+        const __m256d y = _mm256_add_pd(_mm256_sub_pd(x, c.xPrev), _mm256_mul_pd(coefficient, c.yPrev));
+        c.xPrev = x;
+        c.yPrev = y;
+        if constexpr (Write) {
+            const __m256d truncated = _mm256_round_pd(_mm256_mul_pd(gain, y), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+            const __m256i value = _mm256_castpd_si256(_mm256_add_pd(truncated, _mm256_set1_pd(integerBias)));
+            const __m256i place =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(placeTable<SampleSize, Sample>.data()));
+            const __m256i placed = _mm256_shuffle_epi8(value, place);
+            merged[g] = Sample == 0 ? placed : _mm256_or_si256(merged[g], placed);
+        }
     }
-    if constexpr (Sample + 1 < 8 / SampleSize) stepWord<SampleSize, Write, Sample + 1>(c, word, merged);
+    if constexpr (Sample + 1 < 8 / SampleSize) {
+        stepWord<SampleSize, Write, Groups, Sample + 1>(chains, word, merged);
+    }
 }
 
 // Lanes 4g to 4g + 3 form group g, lane 4g + k at element k.
@@ -114,7 +120,6 @@ QUENMARL_AVX2 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
         // one register and 1 and 3 another, so that unpacking them pairs
         // the words in lane order.
         __m256i words[Groups][2];
-#pragma GCC unroll 4
         for (int g = 0; g < Groups; ++g) {
             const Lane* l = lanes + 4 * g;
             const auto load = [at](const Lane& lane) {
@@ -126,19 +131,15 @@ QUENMARL_AVX2 std::uint64_t runLanes(Lane* lanes, std::uint64_t steps) {
             words[g][1] = _mm256_unpackhi_epi64(even, odd);
         }
         __m256i outputs[Groups][2];
-#pragma GCC unroll 4
         for (int w = 0; w < 2; ++w) {
-// Group after group: the processor overlaps their chains, and
-// the registers hold one group's values at a time.
-#pragma GCC unroll 4
-            for (int g = 0; g < Groups; ++g) {
-                __m256i merged;
-                stepWord<SampleSize, Write, 0>(chains[g], words[g][w], merged);
-                if constexpr (Write) outputs[g][w] = merged;
+            __m256i word[Groups], merged[Groups];
+            for (int g = 0; g < Groups; ++g) word[g] = words[g][w];
+            stepWord<SampleSize, Write, Groups, 0>(chains, word, merged);
+            if constexpr (Write) {
+                for (int g = 0; g < Groups; ++g) outputs[g][w] = merged[g];
             }
         }
         if constexpr (Write) {
-#pragma GCC unroll 4
             for (int g = 0; g < Groups; ++g) {
                 Lane* l = lanes + 4 * g;
                 const __m256i even = _mm256_unpacklo_epi64(outputs[g][0], outputs[g][1]);
