@@ -82,10 +82,10 @@ private:
     std::string firstFailure_;
 };
 
-// Files the walker may ready ahead of the converter, queued and in the
-// group it readies. Each holds its input and its temporary output open, and
-// a small one its bytes, so this bounds the descriptors as well as the
-// memory.
+// Files the walker may queue ahead of the converter, besides those of the
+// group it is readying. Each holds its input and its temporary output open,
+// and a small one its bytes, so the two bound the descriptors as well as
+// the memory.
 constexpr std::size_t filesAhead = 16;
 // Files readied before they go on together: as many as the filter runs
 // side by side.
