@@ -35,6 +35,12 @@ public:
     // file): the one a commit would replace.
     const std::optional<FileIdentity>& replaces() const;
 
+    // Tells the system the file will grow to size bytes, so that it can set
+    // the space aside in one step rather than block by block as the bytes
+    // come. Only a hint: where it cannot, nothing changes, and a lack of
+    // space is still reported by write().
+    void reserve(std::uint64_t size) noexcept;
+
     // Appends the bytes. Raises IOError ("errno: N `text`") when a write
     // fails.
     void write(const void* bytes, std::uint64_t count);

@@ -114,6 +114,15 @@ OutputFile::~OutputFile() {
     if (!native_->temporary.empty()) ::unlink(native_->temporary.c_str());
 }
 
+void OutputFile::reserve(std::uint64_t size) noexcept {
+#ifdef FALLOC_FL_KEEP_SIZE
+    // The size stays that of the bytes written, whatever becomes of them.
+    (void)::fallocate(native_->descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
+#else
+    (void)size;
+#endif
+}
+
 void OutputFile::write(const void* bytes, std::uint64_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     // Pieces of 1 MiB: much larger writes let the system build the file from

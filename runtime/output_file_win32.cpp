@@ -98,6 +98,15 @@ OutputFile::~OutputFile() {
     if (!native_->temporary.empty()) DeleteFileW(systemPath(native_->temporary).c_str());
 }
 
+void OutputFile::reserve(std::uint64_t size) noexcept {
+    if (!native_->file) return;  // standard output
+    // The allocation, not the end of the file: that stays at the bytes written.
+    FILE_ALLOCATION_INFO allocation{};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(native_->stream)));
+    (void)SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation);
+}
+
 void OutputFile::write(const void* bytes, std::uint64_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     // Pieces of 256 KiB, as on the other platforms: some systems build the
