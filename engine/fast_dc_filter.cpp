@@ -56,7 +56,7 @@ namespace {
 template <class Codec>
 class CodecRange final : public FastDcFilter::Range {
 public:
-    explicit CodecRange(runtime::WorkerPool* pool) : pool_(pool) {}
+    explicit CodecRange(runtime::ParallelSeries* series) : series_(series) {}
 
     void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
                std::uint8_t* destination) override {
@@ -70,7 +70,7 @@ public:
         destination_ = destination;
         // The calling thread takes a share too when it comes to finish the
         // range, so the work is split for the pool's threads and one more.
-        const unsigned threads = pool_ ? pool_->threadCount() + 1 : 1u;
+        const unsigned threads = series_ ? series_->pool().threadCount() + 1 : 1u;
         const std::uint64_t wanted = std::uint64_t{threads} * Limits::chainsPerThread;
         const std::uint64_t segmentCount = std::min(wanted, count / Limits::minSegmentSamples);
         segments_.clear();
@@ -90,8 +90,8 @@ public:
             const std::size_t to = std::min<std::size_t>(from + Limits::chainsPerThread, segments_.size());
             guessGroup(segments_.data() + from, static_cast<int>(to - from));
         };
-        if (pool_) {
-            job_ = pool_->startParallel(groups, guess);
+        if (series_) {
+            job_ = series_->start(groups, guess);
         } else {
             for (std::uint64_t g = 0; g < groups; ++g) guess(g);
         }
@@ -184,7 +184,7 @@ private:
 
     const std::uint8_t* window_ = nullptr;
     std::uint64_t windowFirst_ = 0;
-    runtime::WorkerPool* pool_;
+    runtime::ParallelSeries* series_;
     std::uint64_t first_ = 0;
     std::uint64_t count_ = 0;
     std::uint8_t* destination_ = nullptr;
@@ -193,16 +193,16 @@ private:
     runtime::ParallelJob job_;  // last: dropped first, it waits for the pool
 };
 
-std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::WorkerPool* pool) {
+std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::ParallelSeries* series) {
     switch (bitDepth) {
         case 8:
-            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(series);
         case 16:
-            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(series);
         case 24:
-            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(series);
         case 32:
-            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(pool);
+            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(series);
         default:
             return nullptr;
     }
@@ -211,7 +211,12 @@ std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::
 }  // namespace
 
 FastDcFilter::FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool)
-    : input_(input), range_(makeRange(bitDepth, pool)) {}
+    : input_(input),
+      ownSeries_(pool ? std::make_unique<runtime::ParallelSeries>(*pool, pool->threadCount()) : nullptr),
+      range_(makeRange(bitDepth, ownSeries_.get())) {}
+
+FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series)
+    : input_(nullptr), range_(makeRange(bitDepth, &series)) {}
 
 FastDcFilter::~FastDcFilter() = default;
 

@@ -14,7 +14,7 @@
 // state from there on; where they never agree it is simply the sequential
 // walk over the whole segment.
 //
-// Guessing needs no exact state, so the next range can be guessed on the
+// Guessing needs no exact state, so the next ranges can be guessed on the
 // pool while the caller writes out the one before.
 
 #include <cstdint>
@@ -23,8 +23,9 @@
 #include "engine/dc_filter.h"
 
 namespace runtime {
+class ParallelSeries;
 class WorkerPool;
-}
+}  // namespace runtime
 
 namespace engine {
 
@@ -50,6 +51,10 @@ public:
     // range brings its own window of them; bitDepth 8, 16, 24 or 32; pool
     // may be null (then everything runs on the calling thread).
     FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
+    // Every range brings its window, and the workers of series guess them:
+    // filters sharing one series keep their ranges in flight at once on no
+    // more workers than it has.
+    FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series);
     // Waits for a range still being guessed, dropping its outputs.
     ~FastDcFilter();
     FastDcFilter(const FastDcFilter&) = delete;
@@ -77,6 +82,7 @@ public:
 
 private:
     const std::uint8_t* input_;
+    std::unique_ptr<runtime::ParallelSeries> ownSeries_;  // over the pool given, if any
     std::unique_ptr<Range> range_;
 };
 

@@ -26,10 +26,17 @@ namespace {
 
 using WavHeaderBytes = std::array<std::uint8_t, wavHeaderSize>;
 
-// Bytes filtered and written per round. Two rounds are in flight at once
-// (one written while the next is filtered), and the memory a conversion
-// needs stays this size whatever the input's size.
+// Bytes filtered and written per round. A few rounds are in flight at once
+// (one written while the next are filtered or read), and the memory a
+// conversion needs stays a few times this size whatever the input's size.
 constexpr std::uint64_t chunkBytes = std::uint64_t{8} << 20;
+
+// Rounds whose output buffers are in use at once: the one being written
+// and those being filtered ahead of it. Filtering two ahead keeps the
+// pool's worker busy while this thread writes and settles; a read of the
+// input unchanged needs only one ahead.
+constexpr int filteredRoundsInFlight = 3;
+constexpr int unchangedRoundsInFlight = 2;
 
 constexpr std::uint64_t pageBytes = 4096;
 
@@ -55,8 +62,12 @@ private:
     std::unique_ptr<std::uint8_t[], AlignedDelete> bytes_;
 };
 
+std::uint64_t chunkCount(std::uint64_t units, std::uint64_t perChunk) {
+    return std::max<std::uint64_t>(1, (units + perChunk - 1) / perChunk);
+}
+
 // The buffers of one conversion, no larger than the input needs: for each of
-// the two rounds in flight, the output's bytes, with room for the header in
+// the rounds in flight, the output's bytes, with room for the header in
 // front and a partial sample behind; and for an input of one round that is
 // filtered, its bytes.
 class ChunkBuffers {
@@ -66,33 +77,34 @@ public:
 
     bool allocate(std::uint64_t inputSize, bool filtered) {
         const std::uint64_t chunk = std::min(chunkBytes, inputSize);
-        const int rounds = inputSize > chunkBytes ? 2 : 1;
-        for (int i = 0; i < rounds; ++i) {
+        const std::uint64_t chunks = chunkCount(inputSize, chunkBytes);
+        rounds_ = static_cast<int>(
+            std::min<std::uint64_t>(chunks, filtered ? filteredRoundsInFlight : unchangedRoundsInFlight));
+        for (int i = 0; i < rounds_; ++i) {
             if (!output_[i].allocate(front + chunk + back)) return false;
         }
-        return !filtered || rounds == 2 || input_.allocate(inputSize + back);
+        return !filtered || chunks > 1 || input_.allocate(inputSize + back);
     }
     // Where chunk number n's output bytes go.
-    std::uint8_t* output(std::uint64_t chunk) const { return output_[chunk % 2].get() + front; }
+    std::uint8_t* output(std::uint64_t chunk) const { return output_[chunk % rounds_].get() + front; }
     // Where a whole input of one round is read to, for the filter.
     std::uint8_t* input() const { return input_.get(); }
 
 private:
-    PageBuffer output_[2];
+    PageBuffer output_[filteredRoundsInFlight];
+    int rounds_ = 1;
     PageBuffer input_;
 };
-
-std::uint64_t chunkCount(std::uint64_t units, std::uint64_t perChunk) {
-    return std::max<std::uint64_t>(1, (units + perChunk - 1) / perChunk);
-}
 
 void readExactly(runtime::InputFile& input, std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
     if (input.read(offset, length, destination) != length) throw InputShrank{};
 }
 
-// The filtered data, chunk by chunk: while the pool filters one chunk, this
-// thread writes the one before. The header goes out with the first chunk,
-// and a trailing partial sample, unchanged, with the last.
+// The filtered data, chunk by chunk: while one worker of the pool filters
+// the next chunks, this thread writes the one before, then helps with what
+// is left of the next. Two threads busy on two processors, and neither
+// waits for the other at each chunk. The header goes out with the first
+// chunk, and a trailing partial sample, unchanged, with the last.
 //
 // The filter reads a large input in place, in the file's mapping: copying
 // it out first costs as much again as filtering it. A small one is read
@@ -111,18 +123,22 @@ public:
           samples_(input.size() / sampleBytes_),
           samplesPerChunk_(chunkBytes / sampleBytes_),
           tail_(input.size() - samples_ * sampleBytes_),
-          filter_(nullptr, bitDepth, &runtime::sharedWorkerPool()) {}
+          series_(runtime::sharedWorkerPool(), std::max(1u, runtime::sharedWorkerPool().threadCount() - 1)),
+          rounds_{{bitDepth, series_}, {bitDepth, series_}, {bitDepth, series_}} {}
 
     void write(const WavHeaderBytes& header) {
         const std::uint64_t chunks = chunkCount(samples_, samplesPerChunk_);
         if (buffers_.input() && !inputRead_) readExactly(input_, 0, input_.size(), buffers_.input());
-        start(0);
+        constexpr std::uint64_t ahead = filteredRoundsInFlight - 1;
+        for (std::uint64_t chunk = 0; chunk < std::min(ahead, chunks); ++chunk) start(chunk);
         DcFilterState state;
         for (std::uint64_t chunk = 0;; ++chunk) {
             const bool last = chunk + 1 == chunks;
-            const std::uint8_t* tail = last ? window_ + (samples_ - windowFirst_) * sampleBytes_ : nullptr;
-            state = filter_.finish(state);
-            if (!last) start(chunk + 1);
+            Round& round = rounds_[chunk % filteredRoundsInFlight];
+            const std::uint8_t* tail = last ? round.window + (samples_ - round.windowFirst) * sampleBytes_ : nullptr;
+            state = round.filter.finish(state);
+            // Into the buffer written last.
+            if (chunk + ahead < chunks) start(chunk + ahead);
             std::uint8_t* begin = buffers_.output(chunk);
             std::uint64_t length = count(chunk) * sampleBytes_;
             if (last) {
@@ -149,12 +165,28 @@ private:
     // warm-up's length before it to its end (and the partial sample after
     // the last).
     void start(std::uint64_t chunk) {
-        windowFirst_ = FastFilterLimits::historyStart(first(chunk));
-        const std::uint64_t from = windowFirst_ * sampleBytes_;
-        window_ = buffers_.input() ? buffers_.input() + from
-                                   : input_.view(from, (first(chunk) + count(chunk)) * sampleBytes_ + tail_ - from);
-        filter_.start(window_, windowFirst_, first(chunk), count(chunk), buffers_.output(chunk));
+        Round& round = rounds_[chunk % filteredRoundsInFlight];
+        round.windowFirst = FastFilterLimits::historyStart(first(chunk));
+        const std::uint64_t from = round.windowFirst * sampleBytes_;
+        const std::uint64_t end = (first(chunk) + count(chunk)) * sampleBytes_ + tail_;
+        if (buffers_.input()) {
+            round.window = buffers_.input() + from;
+        } else {
+            // A view gives back what lies before it: it starts at the
+            // window of the chunk before, which is still being filtered.
+            const std::uint64_t kept = FastFilterLimits::historyStart(first(chunk > 0 ? chunk - 1 : 0)) * sampleBytes_;
+            round.window = input_.view(kept, end - kept) + (from - kept);
+        }
+        round.filter.start(round.window, round.windowFirst, first(chunk), count(chunk), buffers_.output(chunk));
     }
+
+    // A chunk in flight: its window of the input and its filter.
+    struct Round {
+        Round(std::uint16_t bitDepth, runtime::ParallelSeries& series) : filter(bitDepth, series) {}
+        const std::uint8_t* window = nullptr;  // from sample windowFirst
+        std::uint64_t windowFirst = 0;
+        FastDcFilter filter;
+    };
 
     runtime::InputFile& input_;
     runtime::OutputFile& output_;
@@ -165,9 +197,8 @@ private:
     const std::uint64_t samples_;
     const std::uint64_t samplesPerChunk_;
     const std::uint64_t tail_;
-    const std::uint8_t* window_ = nullptr;  // of the chunk started last, from sample windowFirst_
-    std::uint64_t windowFirst_ = 0;
-    FastDcFilter filter_;  // last: it waits for the pool before the rest goes
+    runtime::ParallelSeries series_;
+    Round rounds_[filteredRoundsInFlight];  // last: their filters wait for the pool before the rest goes
 };
 
 // The input's bytes unchanged, chunk by chunk: a pool worker reads the next

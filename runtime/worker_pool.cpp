@@ -116,6 +116,56 @@ ParallelJob WorkerPool::startParallel(std::size_t count, std::function<void(std:
     return ParallelJob(run);
 }
 
+// Shared by the series and its helpers, which may outlive it.
+struct ParallelSeries::State {
+    State(WorkerPool& workers, unsigned helperLimit) : pool(workers), helpers(helperLimit) {}
+
+    WorkerPool& pool;
+    const unsigned helpers;
+    std::mutex mutex;
+    std::deque<std::shared_ptr<ParallelRun>> pending;  // in the order started
+    unsigned active = 0;                               // helpers at work
+
+    // A helper: takes part in each job in turn and leaves when none has a
+    // call left to start.
+    static void serve(const std::shared_ptr<State>& state) {
+        for (;;) {
+            std::shared_ptr<ParallelRun> run;
+            {
+                std::lock_guard guard(state->mutex);
+                std::deque<std::shared_ptr<ParallelRun>>& pending = state->pending;
+                while (!pending.empty() && pending.front()->nextIndex.load() >= pending.front()->count) {
+                    pending.pop_front();
+                }
+                if (pending.empty()) {
+                    --state->active;
+                    return;
+                }
+                run = pending.front();
+            }
+            run->takePart();
+        }
+    }
+};
+
+ParallelSeries::ParallelSeries(WorkerPool& pool, unsigned helpers) : state_(std::make_shared<State>(pool, helpers)) {}
+
+WorkerPool& ParallelSeries::pool() const { return state_->pool; }
+
+ParallelJob ParallelSeries::start(std::size_t count, std::function<void(std::size_t)> work) {
+    if (count == 0) return ParallelJob();
+    auto run = std::make_shared<ParallelRun>();
+    run->work = std::move(work);
+    run->count = count;
+    std::lock_guard guard(state_->mutex);
+    state_->pending.push_back(run);
+    for (std::size_t i = 0; i < count && state_->active < state_->helpers; ++i) {
+        ++state_->active;
+        state_->pool.submit([state = state_] { State::serve(state); });
+    }
+    return ParallelJob(run);
+}
+
 WorkerPool& sharedWorkerPool() {
     static WorkerPool pool(std::min(processorCount(), 256u));
     return pool;

@@ -76,6 +76,29 @@ private:
     std::vector<std::thread> threads_;
 };
 
+// Parallel jobs served in the order they were started by at most a given
+// number of the pool's workers, which go from one job to the next without
+// waiting for anyone to wait for the one before. A pipeline can so keep
+// several jobs in flight and yet no more threads busy than it means to:
+// its own and the helpers, never more than the processors, which the
+// system would otherwise make take turns on one of them.
+class ParallelSeries {
+public:
+    ParallelSeries(WorkerPool& pool, unsigned helpers);
+
+    WorkerPool& pool() const;
+
+    // Starts work(i) for every i below count once the jobs started before
+    // have no call left to start, and returns at once. The job's wait()
+    // takes part as WorkerPool::startParallel's does.
+    ParallelJob start(std::size_t count, std::function<void(std::size_t)> work);
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+};
+
 // The process-wide pool, started on first use with one worker per processor
 // (at most 256).
 WorkerPool& sharedWorkerPool();

@@ -55,6 +55,10 @@ TEST_F(ConvertFile, FilteredOutputMatchesTheReferenceAcrossChunks) {
                 << size << " bytes, " << bits << " bits";
         }
     }
+    // Enough chunks that every buffer is filled again while others are in flight.
+    const Bytes input = testsupport::randomBytes(4 * chunk + 5, 4);
+    convertFile(write("in.bin", input), path("out.wav"), true, 44100, 8, 1);
+    EXPECT_TRUE(read(path("out.wav")) == expectedWav(input, true, 44100, 8, 1));
 }
 
 TEST_F(ConvertFile, RelativeInputIsTakenFromTheCurrentFolder) {

@@ -88,6 +88,34 @@ TEST(WorkerPool, AJobDroppedOrReplacedWithoutWaitingIsWaitedFor) {
     });
 }
 
+TEST(ParallelSeries, ItsHelpersGoOnToLaterJobsAndNoMoreRunThanItHas) {
+    withinSeconds(20, [] {
+        WorkerPool pool(3);
+        ParallelSeries series(pool, 1);
+        constexpr std::size_t jobs = 4;
+        constexpr std::size_t calls = 10;
+        std::vector<std::atomic<int>> done(jobs * calls);
+        std::atomic<int> running{0};
+        std::atomic<int> mostAtOnce{0};
+        std::vector<ParallelJob> started;
+        for (std::size_t j = 0; j < jobs; ++j) {
+            started.push_back(series.start(calls, [&, j](std::size_t i) {
+                const int now = ++running;
+                for (int most = mostAtOnce.load(); now > most && !mostAtOnce.compare_exchange_weak(most, now);) {
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                --running;
+                ++done[j * calls + i];
+            }));
+        }
+        // Nobody waits yet: the helper alone reaches the last job.
+        while (done.back().load() == 0) std::this_thread::yield();
+        EXPECT_EQ(mostAtOnce.load(), 1);
+        for (std::size_t j = jobs; j-- > 0;) started[j].wait();
+        for (auto& count : done) EXPECT_EQ(count.load(), 1);
+    });
+}
+
 TEST(WorkerPool, ShuttingDownRunsWhatIsQueued) {
     withinSeconds(10, [] {
         std::atomic<int> done{0};
