@@ -103,7 +103,7 @@ public:
             filterSamplesSequentially(destination_, sample(first_), count_, Codec::size * 8, exact);
             return exact;
         }
-        job_.wait();
+        if (series_) series_->wait(job_);
         for (const Segment& segment : segments_) exact = settle(segment, exact);
         return exact;
     }

@@ -72,20 +72,39 @@ struct ParallelRun {
     std::size_t finished = 0;
     std::exception_ptr firstError;
 
-    void takePart() {
-        for (;;) {
-            const std::size_t index = nextIndex.fetch_add(1);
-            if (index >= count) return;
-            std::exception_ptr error;
-            try {
-                work(index);
-            } catch (...) {
-                error = std::current_exception();
-            }
-            std::lock_guard guard(mutex);
-            if (error && !firstError) firstError = error;
-            if (++finished == count) allDone.notify_all();
+    // Makes one call not yet started; false when none is left.
+    bool takeOne() {
+        const std::size_t index = nextIndex.fetch_add(1);
+        if (index >= count) return false;
+        std::exception_ptr error;
+        try {
+            work(index);
+        } catch (...) {
+            error = std::current_exception();
         }
+        std::lock_guard guard(mutex);
+        if (error && !firstError) firstError = error;
+        if (++finished == count) allDone.notify_all();
+        return true;
+    }
+
+    void takePart() {
+        while (takeOne()) {
+        }
+    }
+
+    bool unstarted() const { return nextIndex.load() < count; }
+
+    bool done() {
+        std::lock_guard guard(mutex);
+        return finished == count;
+    }
+
+    // Waits for the calls started elsewhere, then raises the first error.
+    void waitForAll() {
+        std::unique_lock lock(mutex);
+        allDone.wait(lock, [&] { return finished == count; });
+        if (firstError) std::rethrow_exception(firstError);
     }
 };
 
@@ -93,9 +112,7 @@ void ParallelJob::wait() {
     if (!run_) return;
     const std::shared_ptr<ParallelRun> run = std::move(run_);
     run->takePart();
-    std::unique_lock lock(run->mutex);
-    run->allDone.wait(lock, [&] { return run->finished == run->count; });
-    if (run->firstError) std::rethrow_exception(run->firstError);
+    run->waitForAll();
 }
 
 void ParallelJob::abandon() noexcept {
@@ -134,7 +151,7 @@ struct ParallelSeries::State {
             {
                 std::lock_guard guard(state->mutex);
                 std::deque<std::shared_ptr<ParallelRun>>& pending = state->pending;
-                while (!pending.empty() && pending.front()->nextIndex.load() >= pending.front()->count) {
+                while (!pending.empty() && !pending.front()->unstarted()) {
                     pending.pop_front();
                 }
                 if (pending.empty()) {
@@ -164,6 +181,29 @@ ParallelJob ParallelSeries::start(std::size_t count, std::function<void(std::siz
         state_->pool.submit([state = state_] { State::serve(state); });
     }
     return ParallelJob(run);
+}
+
+void ParallelSeries::wait(ParallelJob& job) {
+    if (!job.run_) return;
+    const std::shared_ptr<ParallelRun> run = std::move(job.run_);
+    for (;;) {
+        if (run->takeOne()) continue;
+        if (run->done()) break;
+        // The job's last calls run elsewhere: make a call of a later job
+        // meanwhile, if one is left to start.
+        std::shared_ptr<ParallelRun> later;
+        {
+            std::lock_guard guard(state_->mutex);
+            for (const std::shared_ptr<ParallelRun>& pending : state_->pending) {
+                if (pending != run && pending->unstarted()) {
+                    later = pending;
+                    break;
+                }
+            }
+        }
+        if (!later || !later->takeOne()) break;
+    }
+    run->waitForAll();
 }
 
 WorkerPool& sharedWorkerPool() {

@@ -41,6 +41,7 @@ public:
     void wait();
 
 private:
+    friend class ParallelSeries;
     void abandon() noexcept;
 
     std::shared_ptr<ParallelRun> run_;
@@ -92,6 +93,12 @@ public:
     // have no call left to start, and returns at once. The job's wait()
     // takes part as WorkerPool::startParallel's does.
     ParallelJob start(std::size_t count, std::function<void(std::size_t)> work);
+
+    // Waits for job, one of this series', like its wait(), but once none of
+    // its calls is left to start, makes calls of later jobs, one at a time,
+    // while the last of its calls run elsewhere: the caller does not sit
+    // idle meanwhile.
+    void wait(ParallelJob& job);
 
     struct State;
 

@@ -116,6 +116,25 @@ TEST(ParallelSeries, ItsHelpersGoOnToLaterJobsAndNoMoreRunThanItHas) {
     });
 }
 
+TEST(ParallelSeries, WaitingMakesCallsOfLaterJobsWhileTheLastCallRunsElsewhere) {
+    withinSeconds(10, [] {
+        WorkerPool pool(1);
+        ParallelSeries series(pool, 1);
+        std::promise<void> released;
+        std::atomic<bool> started{false};
+        // The helper takes the first job's one call, which waits for a call
+        // of the second job: only the waiting thread can make that one.
+        ParallelJob first = series.start(1, [&](std::size_t) {
+            started = true;
+            released.get_future().wait();
+        });
+        while (!started) std::this_thread::yield();
+        ParallelJob second = series.start(1, [&](std::size_t) { released.set_value(); });
+        series.wait(first);
+        second.wait();
+    });
+}
+
 TEST(WorkerPool, ShuttingDownRunsWhatIsQueued) {
     withinSeconds(10, [] {
         std::atomic<int> done{0};
