@@ -176,6 +176,10 @@ private:
             // window of the chunk before, which is still being filtered.
             const std::uint64_t kept = FastFilterLimits::historyStart(first(chunk > 0 ? chunk - 1 : 0)) * sampleBytes_;
             round.window = input_.view(kept, end - kept) + (from - kept);
+            // The next chunk's bytes come from the disk while this one's
+            // are filtered; the first chunk's at once in one request.
+            if (chunk == 0) input_.prefetch(from, end - from);
+            input_.prefetch(end, chunkBytes);
         }
         round.filter.start(round.window, round.windowFirst, first(chunk), count(chunk), buffers_.output(chunk));
     }
