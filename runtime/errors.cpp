@@ -24,9 +24,11 @@ std::string osErrorMessage(std::uint32_t code, const std::string& systemText, co
 OSError::OSError(std::uint32_t code, const std::string& systemText, const std::string& detail)
     : Error(osErrorMessage(code, systemText, detail)), code_(code) {}
 
-IOError writeError(int errnoValue) {
-    return IOError("errno: " + std::to_string(errnoValue) + " `" + std::strerror(errnoValue) + "`");
+std::string errnoText(int errnoValue) {
+    return "errno: " + std::to_string(errnoValue) + " `" + std::strerror(errnoValue) + "`";
 }
+
+IOError writeError(int errnoValue) { return IOError(errnoText(errnoValue)); }
 
 std::string errorTypeName(const std::exception& error) {
     if (auto typed = dynamic_cast<const Error*>(&error)) return typed->typeName();

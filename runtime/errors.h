@@ -56,7 +56,15 @@ OSError lastOSError(const std::string& detail = {});
 // An OSError for an explicit platform error code.
 OSError osErrorFromCode(std::uint32_t code, const std::string& detail = {});
 
-// The IOError of a failed C runtime write: "errno: N `system text`".
+// The errno value that means what the platform's error code means: on POSIX
+// the code itself; on Windows the C runtime's counterpart of a Win32 error
+// (ERROR_DISK_FULL gives ENOSPC, ERROR_BROKEN_PIPE EPIPE, ...).
+int errnoOf(std::uint32_t systemCode);
+
+// "errno: N `text`": how the lines name the reason of a failed platform call.
+std::string errnoText(int errnoValue);
+
+// The IOError of a failed write: "errno: N `system text`".
 IOError writeError(int errnoValue);
 
 // The type name an error report shows for any exception.

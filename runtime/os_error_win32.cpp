@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cerrno>
+
 #include "runtime/errors.h"
 #include "runtime/text.h"
 
@@ -23,6 +25,24 @@ std::string systemText(DWORD code) {
 
 OSError osErrorFromCode(std::uint32_t code, const std::string& detail) {
     return OSError(code, systemText(code), detail);
+}
+
+int errnoOf(std::uint32_t systemCode) {
+    switch (systemCode) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA:
+            return EPIPE;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        case ERROR_ACCESS_DENIED:
+            return EACCES;
+        default:
+            return EINVAL;
+    }
 }
 
 OSError lastOSError(const std::string& detail) { return osErrorFromCode(GetLastError(), detail); }
