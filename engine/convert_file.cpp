@@ -1,8 +1,8 @@
 #include "engine/convert_file.h"
 
 #include "engine/file_conversion.h"
-#include "engine/input_failures.h"
 #include "runtime/input_file.h"
+#include "runtime/output_file.h"
 
 namespace engine {
 
@@ -13,7 +13,7 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, bo
     settings.sampleRateHz = sampleRateHz;
     settings.bitDepth = bitDepth;
     settings.numberOfChannels = numberOfChannels;
-    printingFailures([&] { FileConversion(openInputFile(inputPath), inputPath, outputPath, settings).run(observer); });
+    FileConversion(openInputFile(inputPath), inputPath, outputPath, runtime::OutputNaming::given, settings).run(observer);
 }
 
 }  // namespace engine

@@ -1,30 +1,39 @@
 #include "engine/convert_path.h"
 
-#include "engine/convert_file.h"
+#include "engine/file_conversion.h"
 #include "engine/folder_batch.h"
 #include "engine/input_failures.h"
-#include "runtime/fs.h"
+#include "runtime/input_file.h"
 
 namespace engine {
 
-void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings,
-                 ConversionObserver* observer) {
+runtime::PathKind checkInput(const std::string& inputPath) {
     const runtime::PathKind kind = runtime::pathKind(inputPath);
-    // The same text is refused at once; other spellings of the same file or
-    // folder are found by the file system's identities further on.
-    if (inputPath == outputPath) refuse(sameFileLine);
     switch (kind) {
         case runtime::PathKind::none:
-            refuse("There was an error with your input or output arguments.");
+            throw RefusalError(noSuchInputLine);
+        case runtime::PathKind::special:
+            throw RefusalError(notAFileLine);
         case runtime::PathKind::file:
-            if (runtime::directoryEntrySize(inputPath) == 0) refuse("Input file is 0 bytes!");
-            convertFile(inputPath, outputPath, settings.dcFilter, settings.sampleRateHz, settings.bitDepth,
-                        settings.numberOfChannels, observer);
-            return;
+            if (runtime::directoryEntrySize(inputPath) == 0) throw RefusalError(emptyInputLine);
+            break;
         case runtime::PathKind::folder:
-            convertFolder(inputPath, outputPath, settings, observer);
-            return;
+            break;
     }
+    return kind;
+}
+
+void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings,
+                 ConversionObserver* observer, runtime::OutputNaming naming) {
+    // The same text is refused at once; other spellings of the same file or
+    // folder are found by the file system's identities further on.
+    if (inputPath == outputPath) throw RefusalError(sameFileLine);
+    if (checkInput(inputPath) == runtime::PathKind::folder) {
+        convertFolder(inputPath, outputPath, settings, observer);
+        return;
+    }
+    // Refused before anything is created when the two name one file.
+    FileConversion(openInputFile(inputPath), inputPath, outputPath, naming, settings).run(observer);
 }
 
 void convertPath(const std::string& inputPath, const std::string& outputPath, std::uint16_t bitDepth,

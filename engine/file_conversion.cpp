@@ -249,13 +249,16 @@ struct FileConversion::Buffers {
 std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path) {
     try {
         return std::make_unique<runtime::InputFile>(runtime::absolutePath(path, runtime::currentDirectory()));
+    } catch (const runtime::NotAFileError&) {
+        throw RefusalError(notAFileLine);
     } catch (const runtime::OSError& error) {
         notConverted(couldNotReadLine(path, error));
     }
 }
 
 FileConversion::FileConversion(std::unique_ptr<runtime::InputFile> input, std::string inputPath,
-                               const std::string& outputPath, const ConversionSettings& settings)
+                               const std::string& outputPath, runtime::OutputNaming naming,
+                               const ConversionSettings& settings)
     : input_(std::move(input)),
       inputPath_(std::move(inputPath)),
       outputName_(outputPath),
@@ -264,9 +267,11 @@ FileConversion::FileConversion(std::unique_ptr<runtime::InputFile> input, std::s
     // Too large: refused before anything is created.
     checkSize();
     try {
-        output_ = std::make_unique<runtime::OutputFile>(outputPath);
-    } catch (const runtime::OSError&) {
-        notConverted("ERROR: Could not create " + outputPath);
+        output_ = std::make_unique<runtime::OutputFile>(outputPath, naming, input_->permissions());
+    } catch (const runtime::OSError& error) {
+        notConverted(couldNotCreateLine(outputPath, reasonOf(error)));
+    } catch (const runtime::DanglingLinkError& error) {
+        notConverted(couldNotCreateLine(outputPath, reasonOf(error)));
     }
     ready();
 }
@@ -370,8 +375,8 @@ void FileConversion::run(ConversionObserver* observer) {
         output_->commit();
     } catch (const runtime::IOError& error) {
         notConverted("ERROR: Could not write " + outputName_ + ": " + error.what());
-    } catch (const runtime::OSError&) {
-        notConverted("ERROR: Could not create " + outputName_);
+    } catch (const runtime::OSError& error) {
+        notConverted(couldNotCreateLine(outputName_, reasonOf(error)));
     }
     input_->close();
 }

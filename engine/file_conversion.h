@@ -9,10 +9,10 @@
 #include <string>
 
 #include "engine/conversion_settings.h"
+#include "runtime/output_file.h"
 
 namespace runtime {
 class InputFile;
-class OutputFile;
 }  // namespace runtime
 
 namespace engine {
@@ -20,8 +20,9 @@ namespace engine {
 class ConversionObserver;
 
 // Opens the input at path (relative to the current folder when not
-// absolute). Raises ConversionError "ERROR: Could not read " + path + ": "
-// + the reason.
+// absolute). Raises RefusalError "ERROR: Input is not a regular file" for
+// what is not a plain file when opened, ConversionError "ERROR: Could not
+// read " + path + ": " + the reason when it cannot be opened.
 std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path);
 
 class FileConversion {
@@ -30,15 +31,16 @@ public:
     struct ToStandardOutput {};
 
     // Readies the conversion of input, which the lines call inputPath, into
-    // outputPath (only dcFilter, the rate, the bit depth and the channels of
-    // the settings count): checks that the input is not the output itself
-    // and fits a WAV header, creates the output under its temporary name,
-    // and reads a small input whole. Raises RefusalError "You cannot set
-    // the same input and output file for safety reasons", ConversionError
-    // "ERROR: Input too large for a WAV file: " + inputPath or "ERROR:
-    // Could not create " + outputPath, and what the reads raise (see run).
+    // outputPath, named as naming says (only dcFilter, the rate, the bit
+    // depth and the channels of the settings count): checks that the input
+    // is not the output itself and fits a WAV header, creates the output
+    // under its temporary name, and reads a small input whole. Raises
+    // RefusalError "You cannot set the same input and output file for
+    // safety reasons", ConversionError "ERROR: Input too large for a WAV
+    // file: " + inputPath or "ERROR: Could not create " + outputPath + ": "
+    // + the reason, and what the reads raise (see run).
     FileConversion(std::unique_ptr<runtime::InputFile> input, std::string inputPath, const std::string& outputPath,
-                   const ConversionSettings& settings);
+                   runtime::OutputNaming naming, const ConversionSettings& settings);
     FileConversion(std::unique_ptr<runtime::InputFile> input, std::string inputPath, ToStandardOutput,
                    const ConversionSettings& settings);
     // An output not put in place is removed.

@@ -1,5 +1,6 @@
 #include "engine/folder_batch.h"
 
+#include <cerrno>
 #include <memory>
 #include <vector>
 
@@ -7,7 +8,6 @@
 #include "engine/file_conversion.h"
 #include "engine/input_failures.h"
 #include "engine/wav_file_name.h"
-#include "runtime/console.h"
 #include "runtime/errors.h"
 #include "runtime/folder.h"
 #include "runtime/fs.h"
@@ -39,6 +39,7 @@ std::vector<std::string> folderChain(const std::string& path) {
 // or the line about a file or folder that is not converted.
 struct BatchItem {
     std::unique_ptr<FileConversion> conversion;
+    std::string path;
     std::string notConverted;
 };
 
@@ -58,7 +59,7 @@ public:
                     item->notConverted = error.what();
                 }
             }
-            runtime::printLine(item->notConverted);
+            if (observer_) observer_->fileNotConverted(item->path, item->notConverted);
             if (failures_++ == 0) firstFailure_ = item->notConverted;
         }
     }
@@ -67,8 +68,8 @@ public:
     // converted.
     void report() const {
         if (failures_ == 0) return;
-        fail("ERROR: " + std::to_string(failures_) + (failures_ == 1 ? " file was" : " files were") +
-             " not converted; the first: " + withoutErrorPrefix(firstFailure_));
+        throw ConversionError("ERROR: " + std::to_string(failures_) + (failures_ == 1 ? " file was" : " files were") +
+                              " not converted; the first: " + withoutErrorPrefix(firstFailure_));
     }
 
 private:
@@ -112,6 +113,8 @@ public:
         if (walkAll(std::move(root))) handOn();
     }
 
+    const LeftOutFiles& leftOut() const { return leftOut_; }
+
 private:
     bool walkAll(std::shared_ptr<const runtime::Folder> root) {
         if (!walk(root)) return false;
@@ -119,12 +122,14 @@ private:
             const PendingFolder next = std::move(pending_.back());
             pending_.pop_back();
             std::shared_ptr<const runtime::Folder> folder;
+            const std::string path = runtime::joinPath(next.parent->path(), next.name);
             try {
                 folder = std::make_shared<const runtime::Folder>(*next.parent, next.name);
+            } catch (const runtime::NotAFileError&) {
+                ++leftOut_.special;  // no longer a folder: a link swapped in, say
+                continue;
             } catch (const runtime::OSError& error) {
-                if (!unreadable(couldNotReadLine(runtime::joinPath(next.parent->path(), next.name), error))) {
-                    return false;
-                }
+                if (!unreadable(path, couldNotReadLine(path, error))) return false;
                 continue;
             }
             if (!walk(folder)) return false;
@@ -146,12 +151,13 @@ private:
                         if (!choose(folder, entry->name)) return false;
                         break;
                     case runtime::FolderEntry::Kind::link:
-                        break;  // neither converted nor followed
+                        ++leftOut_.special;  // neither converted nor followed
+                        break;
                 }
             }
         } catch (const runtime::OSError& error) {
             // Whatever the listing did not reach is not converted.
-            return unreadable(couldNotReadLine(folder->path(), error));
+            return unreadable(folder->path(), couldNotReadLine(folder->path(), error));
         }
         return true;
     }
@@ -159,35 +165,57 @@ private:
     bool choose(const std::shared_ptr<const runtime::Folder>& folder, const std::string& name) {
         // The total is tested before the file's own size is known, so it may
         // end above the limit by less than the last file.
-        if (!(totalMb_ < settings_.maxFilesSizeMb)) return true;
+        if (!(totalMb_ < settings_.maxFilesSizeMb)) {
+            ++leftOut_.overLimit;
+            return true;
+        }
         const std::string inputFile = runtime::joinPath(folder->path(), name);
         std::uint64_t size = 0;
         try {
             size = folder->fileSize(name);
+        } catch (const runtime::NotAFileError&) {
+            ++leftOut_.special;
+            return true;
         } catch (const runtime::OSError& error) {
-            return unreadable(couldNotReadLine(inputFile, error));
+            return unreadable(inputFile, couldNotReadLine(inputFile, error));
         }
         const double sizeMb = static_cast<double>(size) / bytesPerMegabyte;
-        if (!(sizeMb < settings_.maxFileSizeMb) || size == 0) return true;
+        if (!(sizeMb < settings_.maxFileSizeMb)) {
+            ++leftOut_.overLimit;
+            return true;
+        }
+        if (size == 0) {
+            ++leftOut_.empty;
+            return true;
+        }
+        BatchItem item{nullptr, inputFile, {}};
+        std::unique_ptr<runtime::InputFile> input;
+        try {
+            // Never through a link: one swapped in since the listing is
+            // left out like the links listed.
+            input = std::make_unique<runtime::InputFile>(*folder, name);
+        } catch (const runtime::NotAFileError&) {
+            ++leftOut_.special;
+            return true;
+        } catch (const runtime::OSError& error) {
+            item.notConverted = couldNotReadLine(inputFile, error);
+        }
         // Counted whether its conversion succeeds or not.
         totalMb_ += sizeMb;
-        BatchItem item;
-        try {
-            std::unique_ptr<runtime::InputFile> input;
+        if (input) {
             try {
-                input = std::make_unique<runtime::InputFile>(*folder, name);
-            } catch (const runtime::OSError& error) {
-                throw ConversionError(couldNotReadLine(inputFile, error));
+                item.conversion =
+                    std::make_unique<FileConversion>(std::move(input), inputFile,
+                                                     runtime::joinPath(outputRoot_, wavFileName(name)),
+                                                     runtime::OutputNaming::own, settings_);
+            } catch (const InputError& error) {
+                item.notConverted = error.what();
             }
-            item.conversion = std::make_unique<FileConversion>(
-                std::move(input), inputFile, runtime::joinPath(outputRoot_, wavFileName(name)), settings_);
-        } catch (const InputError& error) {
-            item.notConverted = error.what();
         }
         return hand(std::move(item));
     }
 
-    bool unreadable(const std::string& line) { return hand({nullptr, line}); }
+    bool unreadable(const std::string& path, const std::string& line) { return hand({nullptr, path, line}); }
 
     // Items go on to the converter in groups, in the walk's order, the
     // small inputs of a group filtered together first.
@@ -215,35 +243,42 @@ private:
     std::vector<PendingFolder> pending_;
     std::vector<BatchItem> group_;
     double totalMb_ = 0.0;
+    LeftOutFiles leftOut_;
 };
 
 }  // namespace
 
-void ensureOutputFolder(const std::string& outputPath) {
+void ensureOutputFolder(const std::string& outputPath, ConversionObserver* observer) {
     if (runtime::canOpenForQuery(outputPath)) return;
     for (const std::string& folder : folderChain(outputPath)) {
-        if (runtime::createFolder(folder) == runtime::CreateFolderOutcome::existsAsOther) {
-            throw runtime::IOError("Failed to create '" + folder + "'");
+        runtime::CreateFolderOutcome outcome;
+        try {
+            outcome = runtime::createFolder(folder);
+        } catch (const runtime::OSError& error) {
+            throw ConversionError(couldNotCreateLine(folder, reasonOf(error)));
+        }
+        if (outcome == runtime::CreateFolderOutcome::existsAsOther) {
+            throw ConversionError(couldNotCreateLine(folder, runtime::errnoText(EEXIST)));
         }
     }
-    runtime::printLine(outputPath + " did not exist and was created for you.");
+    if (observer) observer->outputFolderCreated(outputPath);
 }
 
 void convertFolder(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings,
                    ConversionObserver* observer) {
     // Both roots are made absolute once, not again for every file.
-    const std::string currentFolder = runtime::currentDirectory();
+    std::string currentFolder;
     std::shared_ptr<const runtime::Folder> root;
     try {
+        currentFolder = runtime::currentDirectory();
         root = std::make_shared<const runtime::Folder>(runtime::absolutePath(inputPath, currentFolder));
     } catch (const runtime::OSError& error) {
-        fail(couldNotReadLine(inputPath, error));
+        throw ConversionError(couldNotReadLine(inputPath, error));
     }
     const std::string outputRoot = runtime::absolutePath(outputPath, currentFolder);
     // A batch writing into the folder it walks would meet its own outputs.
-    if (runtime::isInsideFolder(outputRoot, root->identity())) refuse(sameFileLine);
-    ensureOutputFolder(outputPath);
-
+    if (runtime::isInsideFolder(outputRoot, root->identity())) throw RefusalError(sameFileLine);
+    ensureOutputFolder(outputPath, observer);
     // The conversions go to one pool worker, so that this thread lists the
     // next files and readies their conversions (opens them, creates their
     // outputs, reads the small ones) meanwhile instead of waiting for each;
@@ -258,14 +293,16 @@ void convertFolder(const std::string& inputPath, const std::string& outputPath, 
             throw;
         }
     });
+    FolderWalker walker(outputRoot, settings, queue);
     try {
-        FolderWalker(outputRoot, settings, queue).run(std::move(root));
+        walker.run(std::move(root));
     } catch (...) {
         queue.abandon();
         throw;
     }
     queue.close();
     conversions.wait();
+    if (observer && walker.leftOut().total() > 0) observer->folderFinished(walker.leftOut());
     converter.report();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The lines the engine prints about an input it does not convert, printed
-// and raised in one step so that no such line is ever followed by success.
+// The lines the engine raises about an input it does not convert. The
+// engine prints nothing: the programs print these lines, each with the
+// input it is about.
 
 #include <string>
 
@@ -9,29 +10,18 @@
 namespace engine {
 
 inline constexpr const char* sameFileLine = "You cannot set the same input and output file for safety reasons";
-
-// Prints the error's line as the engine prints its lines.
-void printInputErrorLine(const InputError& error);
-
-// Prints the line, then raises RefusalError with it.
-[[noreturn]] void refuse(const std::string& line);
-
-// Prints the line, then raises ConversionError with it.
-[[noreturn]] void fail(const std::string& line);
+inline constexpr const char* noSuchInputLine = "There was an error with your input or output arguments.";
+inline constexpr const char* emptyInputLine = "Input file is 0 bytes!";
+inline constexpr const char* notAFileLine = "ERROR: Input is not a regular file";
 
 // "ERROR: Could not read " + path + ": " + the system's reason.
 std::string couldNotReadLine(const std::string& path, const runtime::OSError& error);
 
-// Runs body; the line of an input it does not convert (the InputError's
-// message) is printed before the error goes on.
-template <class Body>
-void printingFailures(Body body) {
-    try {
-        body();
-    } catch (const InputError& error) {
-        printInputErrorLine(error);
-        throw;
-    }
-}
+// The reason a runtime error gives a line: "errno: N `text`" for a failed
+// system call, whatever the platform's own code.
+std::string reasonOf(const runtime::Error& error);
+
+// "ERROR: Could not create " + path + ": " + reason.
+std::string couldNotCreateLine(const std::string& path, const std::string& reason);
 
 }  // namespace engine

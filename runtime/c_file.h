@@ -42,10 +42,6 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-// Opens a file for binary reading; empty when it cannot be opened or names a
-// folder.
-CFile openFileForReading(const std::string& path);
-
 // Opens a file for binary writing ("wb": created, or truncated when it
 // exists); empty when it cannot be opened, and errno tells why.
 CFile openFileForWriting(const std::string& path);

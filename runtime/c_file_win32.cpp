@@ -5,8 +5,6 @@
 
 namespace runtime {
 
-CFile openFileForReading(const std::string& path) { return CFile(_wfopen(systemPath(path).c_str(), L"rb")); }
-
 CFile openFileForWriting(const std::string& path) { return CFile(_wfopen(systemPath(path).c_str(), L"wb")); }
 
 }  // namespace runtime

@@ -34,6 +34,22 @@ public:
     const char* typeName() const noexcept override { return "IOError"; }
 };
 
+// Something that is not a plain file where one is read: a folder, a pipe,
+// a device, a socket (or a pseudo-file of the system's, whose size says
+// nothing of its content).
+class NotAFileError : public IOError {
+public:
+    explicit NotAFileError(const std::string& path) : IOError("not a regular file: " + path) {}
+    const char* typeName() const noexcept override { return "NotAFileError"; }
+};
+
+// A link that leads to nothing where a file is to be written through it.
+class DanglingLinkError : public IOError {
+public:
+    explicit DanglingLinkError(const std::string& path) : IOError("not writing through a dangling link: " + path) {}
+    const char* typeName() const noexcept override { return "DanglingLinkError"; }
+};
+
 // A value that cannot be converted or accepted.
 class ValueError : public Error {
 public:

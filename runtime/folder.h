@@ -27,7 +27,8 @@ public:
     // path as detail.
     explicit Folder(const std::string& path);
     // Opens the subfolder name of parent, not following a link. Raises
-    // OSError with the subfolder's path as detail.
+    // NotAFileError when it is no longer a folder (a link or a file has
+    // taken its name), OSError with the subfolder's path as detail.
     Folder(const Folder& parent, const std::string& name);
     ~Folder();
     Folder(Folder&&) noexcept;
@@ -39,7 +40,8 @@ public:
     FileIdentity identity() const;
 
     // Size in bytes of the file name in this folder, from its directory
-    // entry. Raises OSError with the file's path as detail.
+    // entry, not following a link. Raises NotAFileError when it is not a
+    // plain file (any more), OSError with the file's path as detail.
     std::uint64_t fileSize(const std::string& name) const;
 
     struct Native;

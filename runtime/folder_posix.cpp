@@ -17,6 +17,8 @@ std::unique_ptr<Folder::Native> openFolder(int at, const std::string& name, cons
     auto native = std::make_unique<Folder::Native>();
     native->path = path;
     native->descriptor.reset(::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags));
+    // A link or a file where a folder was listed: it changed since.
+    if (!native->descriptor && (flags & O_NOFOLLOW) && (errno == ELOOP || errno == ENOTDIR)) throw NotAFileError(path);
     if (!native->descriptor) throw lastOSError(path);
     struct stat info {};
     if (::fstat(native->descriptor.get(), &info) != 0) throw lastOSError(path);
@@ -44,7 +46,8 @@ std::uint64_t Folder::fileSize(const std::string& name) const {
     if (::fstatat(native_->descriptor.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         throw lastOSError(joinPath(path(), name));
     }
-    return S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    if (!S_ISREG(info.st_mode)) throw NotAFileError(joinPath(path(), name));
+    return static_cast<std::uint64_t>(info.st_size);
 }
 
 struct FolderListing::State {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "runtime/descriptor_posix.h"
@@ -19,7 +20,8 @@ namespace runtime {
 PathKind pathKind(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return PathKind::none;
-    return S_ISDIR(info.st_mode) ? PathKind::folder : PathKind::file;
+    if (S_ISDIR(info.st_mode)) return PathKind::folder;
+    return S_ISREG(info.st_mode) ? PathKind::file : PathKind::special;
 }
 
 std::uint64_t directoryEntrySize(const std::string& path) {
@@ -98,11 +100,47 @@ std::optional<FileIdentity> standardOutputIdentity() {
     return identityOf(info);
 }
 
+std::optional<SourceFile> standardInputFile() {
+    struct stat info {};
+    if (::fstat(STDIN_FILENO, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return SourceFile{identityOf(info), static_cast<std::uint32_t>(info.st_mode & 0777)};
+}
+
 bool removeFile(const std::string& path) noexcept { return ::unlink(path.c_str()) == 0; }
 
 std::string temporaryFolder() {
+    // A TMPDIR that names no folder is a mistake of the environment, not a
+    // reason to fail the run.
     const char* folder = std::getenv("TMPDIR");
-    return folder && *folder ? folder : "/tmp";
+    return folder && *folder && pathKind(folder) == PathKind::folder ? folder : "/tmp";
+}
+
+std::string resolvedFolderPath(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved) throw lastOSError(path);
+    return resolved.get();
+}
+
+std::string readWholeFile(const std::string& path, std::size_t limit) {
+    // Without blocking: opening a pipe waits for a writer otherwise, and
+    // the kind is checked on what was opened, not on the name before.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!file) throw lastOSError(path);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) throw lastOSError(path);
+    if (!S_ISREG(info.st_mode)) throw NotAFileError(path);
+    std::string content;
+    char buffer[64 << 10];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw lastOSError(path);
+        if (got == 0) return content;
+        if (content.size() + static_cast<std::size_t>(got) > limit) {
+            throw IOError("larger than " + std::to_string(limit) + " bytes: " + path);
+        }
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 unsigned processorCount() {

@@ -137,3 +137,53 @@ unsigned processorCount() {
 }
 
 }  // namespace runtime
+
+namespace runtime {
+
+std::string resolvedFolderPath(const std::string& path) {
+    // "." and ".." are resolved by the system as it opens the path; the
+    // final path of what it opened is the folder's real name.
+    const FileHandle folder(CreateFileW(systemPath(path).c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) throw lastOSError(path);
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(folder.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) throw lastOSError(path);
+        if (length < buffer.size()) {
+            std::string real = narrow(std::wstring_view(buffer.data(), length));
+            // The plain form where it has one, as the user spells paths.
+            if (real.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + real.substr(8);
+            if (real.rfind("\\\\?\\", 0) == 0 && real.size() < plainPathLimit + 4) return real.substr(4);
+            return real;
+        }
+        buffer.resize(length);
+    }
+}
+
+std::string readWholeFile(const std::string& path, std::size_t limit) {
+    const FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) throw lastOSError(path);
+    // The kind of what was opened: a console, a pipe or a device would
+    // block a read or never end.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw NotAFileError(path);
+    }
+    std::string content;
+    char buffer[64 << 10];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) throw lastOSError(path);
+        if (got == 0) return content;
+        if (content.size() + got > limit) throw IOError("larger than " + std::to_string(limit) + " bytes: " + path);
+        content.append(buffer, got);
+    }
+}
+
+}  // namespace runtime

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/fs.h"
@@ -19,14 +20,24 @@
 namespace runtime {
 
 class Folder;
+class ScratchFile;
 
 class InputFile {
 public:
-    // Opens the file at path (following links). Raises OSError with the
-    // path as detail, also for something that is not a plain file.
+    // Opens the file at path (following links). Raises NotAFileError for
+    // something that is not a plain file (a pipe, a device, a socket, a
+    // pseudo-file of the system), checked on what was opened; OSError with
+    // the path as detail when it cannot be opened.
     explicit InputFile(const std::string& path);
-    // Opens the file name in folder. Raises OSError as above.
+    // Opens the file name in folder without following a link: a link, or
+    // anything else that is not a plain file, found there when it is
+    // opened raises NotAFileError; OSError as above.
     InputFile(const Folder& folder, const std::string& name);
+    // Reads what was written to the scratch file, which the lines call
+    // path. origin: the file its bytes were copied from, if known, whose
+    // identity and permissions it then takes, so that an output can
+    // neither replace that file nor show its bytes to more people.
+    InputFile(ScratchFile scratch, const std::string& path, std::optional<SourceFile> origin);
     // Releases the file, ignoring errors (close() reports them).
     ~InputFile();
     InputFile(const InputFile&) = delete;
@@ -36,6 +47,10 @@ public:
     std::uint64_t size() const;
 
     FileIdentity identity() const;
+
+    // The file's permission bits (read, write, execute for owner, group
+    // and others), which a new output takes its own from.
+    std::uint32_t permissions() const;
 
     // Copies the bytes [offset, offset + length) into destination and
     // returns how many there were: fewer only when the file has become

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "runtime/identity_posix.h"
 #include "runtime/input_file.h"
 #include "runtime/paths.h"
+#include "runtime/scratch_file_native_posix.h"
 
 namespace runtime {
 
@@ -20,6 +22,7 @@ struct InputFile::Native {
     Descriptor descriptor;
     std::string path;
     struct stat opened {};
+    std::optional<SourceFile> origin;
     void* mapping = nullptr;
     std::unique_ptr<MappingFaultGuard> guard;
     std::uint64_t releasedBefore = 0;
@@ -36,32 +39,66 @@ namespace {
 
 bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
-std::unique_ptr<InputFile::Native> openInput(int at, const std::string& name, const std::string& path) {
+// A file of the system's own pseudo file systems: its size says nothing
+// of its content, and reading it may block or never end.
+bool isPseudoFile(int descriptor) {
+    struct statfs system {};
+    if (::fstatfs(descriptor, &system) != 0) return false;
+    constexpr long procMagic = 0x9fa0;
+    constexpr long sysfsMagic = 0x62656572;
+    return system.f_type == procMagic || system.f_type == sysfsMagic;
+}
+
+std::unique_ptr<InputFile::Native> adopt(Descriptor descriptor, const std::string& path) {
     auto native = std::make_unique<InputFile::Native>();
     native->path = path;
-    // O_NONBLOCK keeps a pipe given as input from blocking the open; it has
-    // no effect on the plain files that are accepted below.
-    native->descriptor.reset(::openat(at, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!native->descriptor) throw lastOSError(path);
+    native->descriptor = std::move(descriptor);
     if (::fstat(native->descriptor.get(), &native->opened) != 0) throw lastOSError(path);
-    if (!S_ISREG(native->opened.st_mode)) throw osErrorFromCode(EINVAL, path);
+    // The kind of what was opened, not of the name before: it may have
+    // changed in between.
+    if (!S_ISREG(native->opened.st_mode) || isPseudoFile(native->descriptor.get())) throw NotAFileError(path);
     // Read-ahead pays for large inputs only; for small ones it is a wasted call.
     if (native->opened.st_size > (1 << 20)) ::posix_fadvise(native->descriptor.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return native;
 }
 
+std::unique_ptr<InputFile::Native> openInput(int at, const std::string& name, const std::string& path, int flags) {
+    // O_NONBLOCK keeps a pipe given as input from blocking the open; it has
+    // no effect on the plain files that are accepted.
+    Descriptor descriptor(::openat(at, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | flags));
+    if (!descriptor) {
+        // A link where a plain file was listed: it changed since.
+        if (errno == ELOOP && (flags & O_NOFOLLOW)) throw NotAFileError(path);
+        throw lastOSError(path);
+    }
+    return adopt(std::move(descriptor), path);
+}
+
 }  // namespace
 
-InputFile::InputFile(const std::string& path) : native_(openInput(AT_FDCWD, path, path)) {}
+InputFile::InputFile(const std::string& path) : native_(openInput(AT_FDCWD, path, path, 0)) {}
 
 InputFile::InputFile(const Folder& folder, const std::string& name)
-    : native_(openInput(folder.native().descriptor.get(), name, joinPath(folder.path(), name))) {}
+    : native_(openInput(folder.native().descriptor.get(), name, joinPath(folder.path(), name), O_NOFOLLOW)) {}
+
+InputFile::InputFile(ScratchFile scratch, const std::string& path, std::optional<SourceFile> origin)
+    : native_(adopt(std::move(scratch.native().descriptor), path)) {
+    // A scratch file is private whatever its data: the data's own file
+    // decides, or for data from a pipe what any new file gets.
+    native_->origin = origin.value_or(SourceFile{identityOf(native_->opened), 0666});
+}
 
 InputFile::~InputFile() = default;
 
 std::uint64_t InputFile::size() const { return static_cast<std::uint64_t>(native_->opened.st_size); }
 
-FileIdentity InputFile::identity() const { return identityOf(native_->opened); }
+FileIdentity InputFile::identity() const {
+    return native_->origin ? native_->origin->identity : identityOf(native_->opened);
+}
+
+std::uint32_t InputFile::permissions() const {
+    return native_->origin ? native_->origin->permissions : native_->opened.st_mode & 0777;
+}
 
 std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
     std::uint64_t done = 0;

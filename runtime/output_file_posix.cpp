@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
@@ -19,35 +21,113 @@ namespace runtime {
 
 struct OutputFile::Native {
     Descriptor owned;
-    int descriptor = -1;  // owned, or standard output's
-    std::string path;
-    bool unnamed = false;   // a file of the folder with no name yet
+    int descriptor = -1;   // owned, or standard output's
+    std::string path;      // the name the output takes: path, or where its links lead
+    bool inPlace = false;  // written where path leads, not put in place
+    bool unnamed = false;  // a file of the folder with no name yet
     std::string temporary;  // the name it is written under, if any
     std::optional<TemporaryFileEntry> entry;
     std::optional<FileIdentity> replaced;
+    std::optional<struct stat> earlier;  // the file it replaces, whose mode and owner it takes
+    mode_t mode = 0600;                  // a new file's
 };
 
 namespace {
 
-// Opens a device or pipe that path names; owns nothing when path names
-// nothing of the kind. Raises OSError when path cannot be written.
-Descriptor openSpecialFile(const std::string& path, std::optional<FileIdentity>& replaced) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) return {};
-        throw lastOSError(path);
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        const mode_t value = ::umask(0);
+        ::umask(value);
+        return value;
+    }();
+    return mask;
+}
+
+// The descriptor a name of a standard stream stands for: /dev/stdout,
+// /dev/stderr, /dev/fd/N and /proc/self/fd/N (or this process's number).
+// Writing to it rather than opening the name again keeps the stream's
+// position and append mode, as writing standard output does.
+std::optional<int> standardStreamNamed(const std::string& path) {
+    const std::string normal = normalizePath(path);
+    if (normal == "/dev/stdout") return STDOUT_FILENO;
+    if (normal == "/dev/stderr") return STDERR_FILENO;
+    std::string_view number;
+    for (const std::string& prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
+                                      std::string("/proc/thread-self/fd/"),
+                                      "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
+        if (normal.rfind(prefix, 0) == 0) number = std::string_view(normal).substr(prefix.size());
     }
-    if (S_ISDIR(info.st_mode)) throw osErrorFromCode(EISDIR, path);
-    if (S_ISREG(info.st_mode)) {
-        replaced = identityOf(info);
-        // Replacing the file needs only the folder's permission; refuse it
-        // as writing the file in place would have been refused.
-        if (::access(path.c_str(), W_OK) != 0) throw lastOSError(path);
-        return {};
+    int descriptor = -1;
+    if (number.empty() ||
+        std::from_chars(number.data(), number.data() + number.size(), descriptor).ptr != number.data() + number.size()) {
+        return std::nullopt;
     }
-    Descriptor descriptor(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    return descriptor;
+}
+
+// A descriptor table entry of another process (/proc/PID/fd/N): written
+// in place, since it stands for whatever that process has open.
+bool namesAnotherProcessStream(const std::string& path) {
+    const std::string normal = normalizePath(path);
+    if (normal.rfind("/proc/", 0) != 0) return false;
+    const std::string rest = normal.substr(6);
+    const std::size_t slash = rest.find('/');
+    return slash != std::string::npos && rest.compare(slash, 4, "/fd/") == 0;
+}
+
+// Where a path the user gave leads.
+struct GivenTarget {
+    std::string path;                      // the last name of its chain of links
+    std::optional<int> standardStream;     // met a name of a standard stream
+    bool anotherProcessStream = false;     // met /proc/PID/fd/N of another process
+    std::optional<struct stat> found;      // what is at path, if anything
+};
+
+GivenTarget followGiven(const std::string& path) {
+    GivenTarget target{path, {}, false, {}};
+    for (int links = 0;; ++links) {
+        target.standardStream = standardStreamNamed(target.path);
+        if (target.standardStream) return target;
+        if (namesAnotherProcessStream(target.path)) {
+            target.anotherProcessStream = true;
+            return target;
+        }
+        struct stat info {};
+        if (::lstat(target.path.c_str(), &info) != 0) {
+            if (errno != ENOENT) throw lastOSError(path);
+            if (links > 0) throw DanglingLinkError(path);
+            return target;  // a new file
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target.found = info;
+            return target;
+        }
+        if (links == 40) throw osErrorFromCode(ELOOP, path);
+        std::vector<char> link(static_cast<std::size_t>(std::max<off_t>(info.st_size, 255)) + 1);
+        const ssize_t length = ::readlink(target.path.c_str(), link.data(), link.size());
+        if (length < 0) throw lastOSError(path);
+        const std::string next(link.data(), static_cast<std::size_t>(length));
+        // Relative to the link's own folder, joined as text but not
+        // normalised: ".." after a linked folder must go where the file
+        // system takes it.
+        const std::string folder = folderPart(target.path);
+        target.path = isAbsolutePath(next) || folder.empty() ? next : folder + "/" + next;
+    }
+}
+
+// Opens what the output is written to in place.
+Descriptor openInPlace(const GivenTarget& target, const std::string& path) {
+    Descriptor descriptor(target.standardStream ? ::fcntl(*target.standardStream, F_DUPFD_CLOEXEC, 3)
+                                                : ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (!descriptor) throw lastOSError(path);
     return descriptor;
+}
+
+// The output's name is taken by a file it is to replace: refuse what
+// writing that file in place would have refused, since replacing it needs
+// only the folder's permission.
+void checkReplaceable(const std::string& path, const std::string& shown) {
+    if (::access(path.c_str(), W_OK) != 0) throw lastOSError(shown);
 }
 
 // On Linux the file is made without a name in path's folder and named only
@@ -60,7 +140,7 @@ bool createUnnamed(const std::string& path, Descriptor& file) {
     static const bool procAvailable = ::access("/proc/self/fd", X_OK) == 0;
     if (!procAvailable) return false;
     const std::string folder = folderPart(path);
-    file.reset(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    file.reset(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     return static_cast<bool>(file);
 #else
     (void)path;
@@ -76,38 +156,111 @@ bool linkTo(int descriptor, const std::string& path) {
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
-}  // namespace
-
-OutputFile::OutputFile(const std::string& path) : native_(std::make_unique<Native>()) {
-    native_->path = path;
-    native_->owned = openSpecialFile(path, native_->replaced);
-    native_->descriptor = native_->owned.get();
-    if (native_->owned) return;
-    if (createUnnamed(path, native_->owned)) {
-        native_->descriptor = native_->owned.get();
-        native_->unnamed = true;
-        return;
-    }
+// Gives the file a free name beside path, listed for removal in the same
+// step; make(name) creates it. Raises OSError with path as detail.
+template <class Make>
+void nameBeside(OutputFile::Native& native, const std::string& path, Make make) {
     for (int attempt = 0;; ++attempt) {
         std::string temporary = temporaryNameBeside(path);
-        native_->owned.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (native_->owned) {
-            native_->descriptor = native_->owned.get();
-            native_->temporary = std::move(temporary);
-            native_->entry.emplace(native_->temporary);
+        int error = 0;
+        native.entry.emplace(temporary, [&] {
+            const bool made = make(temporary);
+            error = errno;
+            return made;
+        });
+        if (*native.entry) {
+            native.temporary = std::move(temporary);
             return;
         }
-        if (errno != EEXIST || attempt == 100) throw lastOSError(path);
+        native.entry.reset();
+        if (error != EEXIST || attempt == 100) throw osErrorFromCode(static_cast<std::uint32_t>(error), path);
     }
+}
+
+// Gives the finished file the mode (and owner) it is to have under its name.
+void settleMode(const OutputFile::Native& native) {
+    if (native.earlier) {
+        // The owner first: changing it clears the set-id bits, which the
+        // mode below then leaves out as well. Only where the process may.
+        const struct stat& earlier = *native.earlier;
+        if (::fchown(native.descriptor, earlier.st_uid, earlier.st_gid) != 0) {
+            (void)::fchown(native.descriptor, static_cast<uid_t>(-1), earlier.st_gid);
+        }
+        (void)::fchmod(native.descriptor, earlier.st_mode & 0777);
+    } else {
+        (void)::fchmod(native.descriptor, native.mode);
+    }
+}
+
+}  // namespace
+
+void OutputFile::readCreationMask() { (void)creationMask(); }
+
+bool outputIsWrittenInPlace(const std::string& path) {
+    try {
+        const GivenTarget target = followGiven(path);
+        return target.standardStream || target.anotherProcessStream ||
+               (target.found && !S_ISREG(target.found->st_mode) && !S_ISDIR(target.found->st_mode));
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32_t permissions)
+    : native_(std::make_unique<Native>()) {
+    Native& native = *native_;
+    native.path = path;
+    native.mode = static_cast<mode_t>(permissions) & 0666 & ~creationMask();
+    std::optional<struct stat> found;
+    if (naming == OutputNaming::given) {
+        const GivenTarget target = followGiven(path);
+        native.path = target.path;
+        found = target.found;
+        const bool special = found && !S_ISREG(found->st_mode) && !S_ISDIR(found->st_mode);
+        if (target.standardStream || target.anotherProcessStream || special) {
+            native.owned = openInPlace(target, path);
+            native.descriptor = native.owned.get();
+            native.inPlace = true;
+            struct stat opened {};
+            if (::fstat(native.descriptor, &opened) == 0 && S_ISREG(opened.st_mode)) native.replaced = identityOf(opened);
+            return;
+        }
+    } else {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0) {
+            found = info;
+        } else if (errno != ENOENT) {
+            throw lastOSError(path);
+        }
+    }
+    if (found && S_ISDIR(found->st_mode)) throw osErrorFromCode(EISDIR, path);
+    if (found && S_ISREG(found->st_mode)) {
+        checkReplaceable(native.path, path);
+        native.replaced = identityOf(*found);
+        native.earlier = found;
+    }
+    if (createUnnamed(native.path, native.owned)) {
+        native.descriptor = native.owned.get();
+        native.unnamed = true;
+        return;
+    }
+    nameBeside(native, native.path, [&](const std::string& temporary) {
+        native.owned.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        return static_cast<bool>(native.owned);
+    });
+    native.descriptor = native.owned.get();
 }
 
 OutputFile::OutputFile(StandardOutput) : native_(std::make_unique<Native>()) {
     native_->path = "standard output";
     native_->descriptor = STDOUT_FILENO;
+    native_->inPlace = true;
     native_->replaced = standardOutputIdentity();
 }
 
 const std::optional<FileIdentity>& OutputFile::replaces() const { return native_->replaced; }
+
+bool OutputFile::inPlace() const { return native_->inPlace; }
 
 OutputFile::~OutputFile() {
     native_->owned.reset();
@@ -116,6 +269,7 @@ OutputFile::~OutputFile() {
 
 void OutputFile::reserve(std::uint64_t size) noexcept {
 #ifdef FALLOC_FL_KEEP_SIZE
+    if (native_->inPlace) return;
     // The size stays that of the bytes written, whatever becomes of them.
     (void)::fallocate(native_->descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
 #else
@@ -132,6 +286,7 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
     while (count > 0) {
         const ssize_t written = ::write(native_->descriptor, at, static_cast<std::size_t>(std::min(count, piece)));
         if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && errno == EPIPE) endAsBrokenPipe();
         if (written <= 0) throw writeError(written < 0 ? errno : EIO);
         at += written;
         count -= static_cast<std::uint64_t>(written);
@@ -141,19 +296,13 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
 void OutputFile::commit() {
     Native& native = *native_;
     if (native.descriptor < 0) throw InternalError("an output was committed twice: " + native.path);
+    if (!native.inPlace) settleMode(native);
     if (native.unnamed && !linkTo(native.descriptor, native.path)) {
         if (errno != EEXIST) throw lastOSError(native.path);
         // An earlier file of that name: the new one is named beside it
         // first, then moved over it in one step.
-        for (int attempt = 0;; ++attempt) {
-            std::string temporary = temporaryNameBeside(native.path);
-            if (linkTo(native.descriptor, temporary)) {
-                native.temporary = std::move(temporary);
-                native.entry.emplace(native.temporary);
-                break;
-            }
-            if (errno != EEXIST || attempt == 100) throw lastOSError(native.path);
-        }
+        nameBeside(native, native.path,
+                   [&](const std::string& temporary) { return linkTo(native.descriptor, temporary); });
     }
     const int owned = native.owned.release();
     native.descriptor = -1;

@@ -24,20 +24,23 @@ TemporaryFiles& temporaryFiles() {
 
 void removeListedTemporaryFiles() noexcept {
     TemporaryFiles& files = temporaryFiles();
-    // Held until the process ends: no entry may go or come meanwhile.
+    // Held until the process ends: no file may be made or unlisted meanwhile.
     files.mutex.lock();
     for (const std::string& path : files.paths) removeFile(path);
 }
 
 }  // namespace detail
 
-TemporaryFileEntry::TemporaryFileEntry(std::string path) {
+TemporaryFileEntry::TemporaryFileEntry(std::string path, const std::function<bool()>& make) {
     auto& files = detail::temporaryFiles();
     std::lock_guard guard(files.mutex);
+    if (!make()) return;
     entry_ = files.paths.insert(files.paths.end(), std::move(path));
+    listed_ = true;
 }
 
 TemporaryFileEntry::~TemporaryFileEntry() {
+    if (!listed_) return;
     auto& files = detail::temporaryFiles();
     std::lock_guard guard(files.mutex);
     files.paths.erase(entry_);

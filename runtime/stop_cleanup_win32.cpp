@@ -17,4 +17,7 @@ BOOL WINAPI onConsoleStop(DWORD) {
 
 void removeTemporaryFilesWhenStopped() { SetConsoleCtrlHandler(onConsoleStop, TRUE); }
 
+// A broken pipe is an error like another on Windows: the write reports it.
+void endAsBrokenPipe() {}
+
 }  // namespace runtime

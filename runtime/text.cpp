@@ -109,4 +109,27 @@ std::string utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+std::string escapeControlCharacters(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            escaped += c;
+        } else if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else {
+            static constexpr char digits[] = "0123456789abcdef";
+            escaped += "\\x";
+            escaped += digits[byte >> 4];
+            escaped += digits[byte & 0xF];
+        }
+    }
+    return escaped;
+}
+
 }  // namespace runtime

@@ -8,6 +8,11 @@
 namespace runtime {
 
 std::u16string utf8ToUtf16(std::string_view text);
+
+// The text with its control characters written as C escapes ("\n", "\t",
+// "\r", other ones as "\xHH"), so that a name holding one prints on one
+// line and shows what it holds. Everything else, "\" included, is kept.
+std::string escapeControlCharacters(std::string_view text);
 std::string utf16ToUtf8(std::u16string_view text);
 
 #ifdef _WIN32

@@ -8,17 +8,18 @@
 #include "app/cli/standard_input.h"
 #include "app/config/config_file.h"
 #include "app/config/settings_table.h"
+#include "app/input_lines.h"
 #include "app/output_naming.h"
 #include "engine/convert_path.h"
 #include "engine/errors.h"
 #include "engine/file_conversion.h"
-#include "engine/input_failures.h"
 #include "quenmarl_version.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
 #include "runtime/errors.h"
 #include "runtime/fs.h"
 #include "runtime/input_file.h"
+#include "runtime/output_file.h"
 #include "runtime/standard_streams.h"
 
 namespace app {
@@ -45,27 +46,19 @@ engine::ConversionSettings settingsFor(const CliOptions& options, const Settings
     return settings;
 }
 
-std::string outputPathFor(const CliOptions& options, const std::string& input) {
-    if (options.output) return *options.output;
-    // An input that names nothing is named like a file; the engine refuses it.
-    // (Standard input always has --output.)
-    return runtime::pathKind(input) == runtime::PathKind::folder ? outputPathForFolder(input)
-                                                                 : outputPathForFile(input);
-}
-
 // Where the settings come from: the file --config names, which must exist
 // and is never written; else pelko.config beside the program, written with
-// the defaults when missing. A program installed where it may not write, or
-// a file it may not read, still converts, with the defaults.
+// the defaults when missing. A program installed where it may not write, a
+// file it may not read, or something that is no file at all (a pipe, a
+// device, a folder) still converts, with the defaults.
 class SettingsSource {
 public:
     explicit SettingsSource(const CliOptions& options) {
         if (options.config) {
-            if (runtime::pathKind(*options.config) != runtime::PathKind::file) {
+            if (runtime::pathKind(*options.config) == runtime::PathKind::none) {
                 throw runtime::IOError("cannot read the settings file: " + *options.config);
             }
             path_ = *options.config;
-            explicit_ = true;
             return;
         }
         try {
@@ -82,7 +75,6 @@ public:
         try {
             loadSettingsFile(settingsTable, *path_);
         } catch (const runtime::IOError& error) {
-            if (explicit_) throw;
             useDefaults(error);
         }
     }
@@ -95,39 +87,55 @@ private:
     }
 
     std::optional<std::string> path_;
-    bool explicit_ = false;
 };
 
 constexpr const char* standardStream = "-";
 
+// What quenmarl-cli shows of one input: its lines, and on a terminal the
+// progress of a long conversion.
+class InputReport : public InputLines {
+public:
+    InputReport(const std::string& input, bool quiet, bool progressShown)
+        : InputLines(input, quiet), progress_(progressShown, runtime::pathKind(input) == runtime::PathKind::folder) {}
+
+    void fileStarted(std::uint64_t size) override { progress_.fileStarted(size); }
+    void dataWritten(std::uint64_t count) override { progress_.dataWritten(count); }
+    void finish() { progress_.finish(); }
+
+private:
+    ProgressLine progress_;
+};
+
 // The file at input, or standard input saved whole first, converted into
 // output or standard output.
-void convertFileOrStream(const std::string& input, const std::string& output,
-                         const engine::ConversionSettings& settings, engine::ConversionObserver& observer) {
-    std::optional<StandardInputCopy> copy;
-    if (input == standardStream) copy.emplace();
-    std::unique_ptr<runtime::InputFile> file = engine::openInputFile(copy ? copy->path() : input);
+void convertStreams(const std::string& input, const std::string& output, const engine::ConversionSettings& settings,
+                    engine::ConversionObserver& observer) {
+    std::unique_ptr<runtime::InputFile> file;
+    if (input == standardStream) {
+        file = readStandardInputWhole();
+    } else {
+        engine::checkInput(input);
+        file = engine::openInputFile(input);
+    }
     if (output == standardStream) {
         engine::FileConversion(std::move(file), input, engine::FileConversion::ToStandardOutput{}, settings)
             .run(&observer);
     } else {
-        engine::FileConversion(std::move(file), input, output, settings).run(&observer);
+        engine::FileConversion(std::move(file), input, output, runtime::OutputNaming::given, settings).run(&observer);
     }
 }
 
-void convertOne(const std::string& input, const std::string& output, const engine::ConversionSettings& settings,
-                engine::ConversionObserver& observer) {
-    if (input != standardStream && output != standardStream) {
-        return engine::convertPath(input, output, settings, &observer);
+// Converts one INPUT; returns the output it wrote to.
+std::string convertOne(const CliOptions& options, const std::string& input, const engine::ConversionSettings& settings,
+                       engine::ConversionObserver& observer) {
+    const std::string output = options.output ? *options.output : outputPathBeside(input);
+    if (input == standardStream || output == standardStream) {
+        convertStreams(input, output, settings, observer);
+    } else {
+        engine::convertPath(input, output, settings, &observer,
+                            options.output ? runtime::OutputNaming::given : runtime::OutputNaming::own);
     }
-    if (input != standardStream) {
-        // Refused as the engine refuses them for a file output.
-        if (runtime::pathKind(input) == runtime::PathKind::none) {
-            engine::refuse("There was an error with your input or output arguments.");
-        }
-        if (runtime::directoryEntrySize(input) == 0) engine::refuse("Input file is 0 bytes!");
-    }
-    engine::printingFailures([&] { convertFileOrStream(input, output, settings, observer); });
+    return output == standardStream ? "standard output" : output;
 }
 
 int convertAll(const CliOptions& options) {
@@ -136,20 +144,25 @@ int convertAll(const CliOptions& options) {
     const bool showProgress = !options.quiet && runtime::standardErrorIsTerminal();
     bool anyNotConverted = false;
     for (const std::string& input : options.inputs) {
-        const std::string output = outputPathFor(options, input);
         source.load(settingsTable);
-        ProgressLine progress(showProgress, runtime::pathKind(input) == runtime::PathKind::folder);
+        InputReport report(input, options.quiet, showProgress);
+        std::string written;
         try {
-            convertOne(input, output, settingsFor(options, settingsTable), progress);
-        } catch (const engine::InputError&) {
-            anyNotConverted = true;  // the engine printed why; the other inputs still go
+            written = convertOne(options, input, settingsFor(options, settingsTable), report);
+        } catch (const engine::InputError& error) {
+            report.finish();
+            report.inputNotConverted(error.what());
+            anyNotConverted = true;  // the other inputs still go
+            continue;
+        } catch (const runtime::OSError& error) {
+            // What the engine does not foresee still belongs to this input.
+            report.finish();
+            report.inputNotConverted(std::string("ERROR: ") + error.what());
+            anyNotConverted = true;
             continue;
         }
-        progress.finish();
-        if (!options.quiet) {
-            const std::string written = output == standardStream ? "standard output" : output;
-            runtime::printLine("Done! - " + written + " - " + runtime::timeOfDayText());
-        }
+        report.finish();
+        if (!options.quiet) printEscapedLine("Done! - " + written + " - " + runtime::timeOfDayText());
     }
     return anyNotConverted ? cliNotConverted : cliConverted;
 }
@@ -179,6 +192,9 @@ int runCli(const std::vector<std::string>& arguments) {
             return usageFailure("--output - takes a file INPUT");
         }
         // Standard output carries the audio: every line goes elsewhere.
+        runtime::printLinesToStandardError();
+    } else if (options.output && runtime::outputIsWrittenInPlace(*options.output)) {
+        // So may a device or a pipe it is written to in place.
         runtime::printLinesToStandardError();
     }
     try {

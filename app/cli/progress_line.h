@@ -5,18 +5,18 @@
 #include <chrono>
 #include <cstdint>
 
-#include "engine/conversion_observer.h"
-
 namespace app {
 
-class ProgressLine : public engine::ConversionObserver {
+class ProgressLine {
 public:
     // shown: whether anything is shown at all (a terminal, not --quiet).
     // folder: the input is a folder, whose total is not known ahead.
     ProgressLine(bool shown, bool folder);
 
-    void fileStarted(std::uint64_t size) override;
-    void dataWritten(std::uint64_t count) override;
+    // A file's data begin: its size in bytes.
+    void fileStarted(std::uint64_t size);
+    // count more of its bytes are written.
+    void dataWritten(std::uint64_t count);
 
     // Takes the line away once the input is done.
     void finish();

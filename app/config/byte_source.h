@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "runtime/c_file.h"
 
 namespace app {
 
@@ -29,18 +28,6 @@ public:
 
 private:
     std::istream& stream_;
-};
-
-// Reads from a file it owns; the file is closed with the source.
-class FileSource final : public ByteSource {
-public:
-    // The path names the file in error messages.
-    FileSource(runtime::CFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
-    std::size_t read(char* dest, std::size_t count) override;
-
-private:
-    runtime::CFile file_;
-    std::string path_;
 };
 
 }  // namespace app

@@ -37,6 +37,9 @@ bool isMissingOrEmpty(const std::string& path) {
         case runtime::PathKind::folder:
             // Not a file we may keep; writing it fails with "cannot open".
             return true;
+        case runtime::PathKind::special:
+            // A pipe or a device: opening it to write may block for ever.
+            throw runtime::NotAFileError(path);
     }
     return true;
 }

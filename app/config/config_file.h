@@ -39,6 +39,7 @@ std::string configFilePath();
 // never replaced. Raises ConfigFolderError (after printing the line) when the
 // folder cannot be created, runtime::IOError "cannot open: " and the path
 // when the file cannot be written (a folder of that name, for example),
+// runtime::NotAFileError when a pipe, a device or a socket has its name,
 // runtime::IOError when writing fails or the file does not appear, and
 // runtime::OSError for a failed file-system query.
 void ensureConfigFile(std::string_view content, std::string_view fileName);

@@ -1,7 +1,10 @@
 #include "app/config/config_table.h"
 
+#include <sstream>
+
 #include "app/config/cfg_parser.h"
 #include "runtime/errors.h"
+#include "runtime/fs.h"
 
 namespace app {
 
@@ -51,9 +54,14 @@ ConfigTable readConfigStream(std::istream& input, const std::string& fileName) {
 }
 
 ConfigTable readConfigFile(const std::string& path) {
-    runtime::CFile file = runtime::openFileForReading(path);
-    if (!file) throw runtime::IOError("cannot open: " + path);
-    return readConfigStream(std::make_unique<FileSource>(std::move(file), path), path);
+    std::string content;
+    try {
+        content = runtime::readWholeFile(path, configFileLimit);
+    } catch (const runtime::OSError&) {
+        throw runtime::IOError("cannot open: " + path);
+    }
+    std::istringstream stream(std::move(content));
+    return readConfigStream(std::make_unique<IstreamSource>(stream), path);
 }
 
 std::string configValue(const ConfigTable& table, std::string_view section, std::string_view key,

@@ -28,9 +28,15 @@ ConfigTable readConfigStream(std::unique_ptr<ByteSource> input, const std::strin
 // The same over a stream that the caller keeps alive.
 ConfigTable readConfigStream(std::istream& input, const std::string& fileName);
 
-// Reads the file at the UTF-8 path. Raises runtime::IOError "cannot open: "
-// and the path when it cannot be opened, and runtime::IOError when reading
-// fails; the file is closed on every exit.
+// Settings files are a few hundred bytes: anything larger than this is not
+// one, and is not read.
+inline constexpr std::size_t configFileLimit = std::size_t{1} << 20;
+
+// Reads the file at the UTF-8 path, without ever blocking whatever the path
+// names. Raises runtime::IOError "cannot open: " and the path when it
+// cannot be opened or read, runtime::NotAFileError when it is not a plain
+// file (a pipe, a device, a folder), runtime::IOError "larger than ..."
+// beyond configFileLimit.
 ConfigTable readConfigFile(const std::string& path);
 
 // The value under section and key, or the fallback when there is none.

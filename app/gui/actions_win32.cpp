@@ -1,6 +1,7 @@
 #include "app/gui/actions.h"
 #include "app/output_naming.h"
 #include "runtime/clock.h"
+#include "runtime/fs.h"
 #include "toolkit/dir_dialog.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/message_numbers.h"
@@ -9,8 +10,8 @@ namespace app {
 
 namespace {
 
-void convertAndShow(MainWindow& window, const std::string& input, const std::string& output) {
-    showStatus(window, convertInput(input, output, window.settingsTable, window.configFolder));
+void convertAndShow(MainWindow& window, const std::string& input, OutputNamer outputFor) {
+    showStatus(window, convertInput(input, outputFor, window.settingsTable, window.configFolder));
 }
 
 }  // namespace
@@ -18,22 +19,21 @@ void convertAndShow(MainWindow& window, const std::string& input, const std::str
 void onOpenFolder(MainWindow& window) {
     toolkit::wDirDialog dialog(window.mainFrame, "Select a dir", "", 0);
     if (!dialog.showModal() || dialog.path().empty()) return;
-    convertAndShow(window, dialog.path(), outputPathForFolder(dialog.path()));
+    convertAndShow(window, dialog.path(), outputPathForFolder);
 }
 
 void onOpenFile(MainWindow& window) {
     toolkit::wFileDialog dialog(window.mainFrame, "Select a file", "", "", "*.*", 0);
     if (!dialog.showModal() || dialog.path().empty()) return;
-    convertAndShow(window, dialog.path(), outputPathForFile(dialog.path()));
+    convertAndShow(window, dialog.path(), outputPathForFile);
 }
 
 void onDragEnter(toolkit::wDragDropEvent& event) { event.setEffect(toolkit::dropEffectCopy); }
 
 void onDrop(MainWindow& window, toolkit::wDragDropEvent& event) {
     for (const std::string& path : event.fileList()) {
-        const std::optional<std::string> output = outputPathForDropped(path);
-        if (!output) continue;
-        convertAndShow(window, path, *output);
+        if (runtime::pathKind(path) == runtime::PathKind::none) continue;
+        convertAndShow(window, path, outputPathBeside);
     }
 }
 

@@ -14,19 +14,22 @@ namespace app {
 // no folder is given.
 using ConfigFolder = std::optional<std::string>;
 
-// The output beside a dropped path: "zz_" + the changed name for a file,
-// "zz_" + the folder's own name for a folder, nothing when the path names
-// neither (the item is skipped). Raises OSError from the file-system query.
-std::optional<std::string> outputPathForDropped(const std::string& path);
+// How an action names an input's output (see output_naming.h).
+using OutputNamer = std::string (*)(const std::string& input);
 
 // Reads the settings from the configuration file, then converts input into
-// output with them. Returns the message for the status line: "Done! - " and
-// the output, or, when the engine refuses the input (the same file twice,
-// nothing there, an empty file) or does not convert it (or some files of a
-// folder), the engine's line, " - " and the input: such an input ends only
-// this item, never the program. Raises what loadSettings and the engine
-// raise otherwise.
+// output. Returns the message for the status line: "Done! - " and the
+// output, or, when the input is refused (the same file twice, nothing there,
+// an empty file), not converted (or some files of a folder) or meets a
+// system error of its own (an output folder that cannot be made, say), its
+// line, " - " and the input: such an input ends only this item, never the
+// program. Raises what loadSettings raises.
 std::string convertInput(const std::string& input, const std::string& output, SettingsTable& settingsTable,
+                         const ConfigFolder& configFolder);
+
+// The same into the output that outputFor names for input; an input it
+// cannot name (the root folder, which has no name) ends this item only.
+std::string convertInput(const std::string& input, OutputNamer outputFor, SettingsTable& settingsTable,
                          const ConfigFolder& configFolder);
 
 // The status line for a message: a blank, the message, " - " and the time of

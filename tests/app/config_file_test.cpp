@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 
 #include "runtime/fs.h"
@@ -43,11 +47,21 @@ TEST(ReadConfigFile, ReadsAFileByItsUtf8Name) {
     EXPECT_EQ(app::configValue(table, "missing", "b"), "");
 }
 
-TEST(ReadConfigFile, AFileThatCannotBeOpenedIsAnIOError) {
+TEST(ReadConfigFile, WhatCannotBeReadWholeAndAtOnceIsAnIOError) {
     TempFolder folder;
     EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder / "absent.config"); }),
               "cannot open: " + folder / "absent.config");
-    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder.text()); }), "cannot open: " + folder.text());
+    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder.text()); }), "not a regular file: " + folder.text());
+    writeText(folder / "huge.config", std::string(app::configFileLimit + 1, '#'));
+    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(folder / "huge.config"); }),
+              "larger than 1048576 bytes: " + folder / "huge.config");
+#ifndef _WIN32
+    // Neither a pipe without a writer nor an endless device is read.
+    const std::string fifo = folder / "fifo.config";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile(fifo); }), "not a regular file: " + fifo);
+    EXPECT_EQ(ioErrorOf([&] { app::readConfigFile("/dev/zero"); }), "not a regular file: /dev/zero");
+#endif
 }
 
 TEST(EnsureConfigFile, FirstStartWritesTheDefaultTextAndItsSettings) {

@@ -118,9 +118,9 @@ TEST_F(Cli, RefusedInputsGiveStatusThreeAndTheOthersStillConvert) {
     EXPECT_EQ(result.exitCode, 3);
     const auto printed = lines(result.out);
     ASSERT_EQ(printed.size(), 3u) << result.out;
-    EXPECT_EQ(printed[0], "There was an error with your input or output arguments.");
+    EXPECT_EQ(printed[0], "There was an error with your input or output arguments. - " + path("missing.bin"));
     expectDoneLine(printed[1], path("zz_good.wav"));
-    EXPECT_EQ(printed[2], "Input file is 0 bytes!");
+    EXPECT_EQ(printed[2], "Input file is 0 bytes! - " + path("empty.bin"));
     EXPECT_TRUE(testsupport::exists(path("zz_good.wav")));
 }
 
@@ -128,7 +128,7 @@ TEST_F(Cli, SamePathIsRefused) {
     write("a.bin", {1});
     const auto result = run({"--output", path("a.bin"), path("a.bin")});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.out, "You cannot set the same input and output file for safety reasons\n");
+    EXPECT_EQ(result.out, "You cannot set the same input and output file for safety reasons - " + path("a.bin") + "\n");
     EXPECT_EQ(testsupport::readFile(path("a.bin")), Bytes{1});
 }
 
@@ -137,7 +137,8 @@ TEST_F(Cli, InputsNotConvertedGiveStatusThreeAndNoDoneLine) {
     const std::string missingFolder = runtime::joinPath(path("missing"), "x.wav");
     const auto single = run({"--output", missingFolder, path("a.bin")});
     EXPECT_EQ(single.exitCode, 3);
-    EXPECT_EQ(single.out, "ERROR: Could not create " + missingFolder + "\n");
+    EXPECT_EQ(single.out,
+              "ERROR: Could not create " + missingFolder + ": errno: 2 `No such file or directory` - " + path("a.bin") + "\n");
     // A folder whose one output is blocked converts the rest and says so.
     fs::create_directories(testsupport::pathOf(path("in")));
     write("in/a.bin", {1});
@@ -146,20 +147,32 @@ TEST_F(Cli, InputsNotConvertedGiveStatusThreeAndNoDoneLine) {
     const auto batch = run({path("in")});
     EXPECT_EQ(batch.exitCode, 3);
     const std::string blocked = runtime::joinPath(path("zz_in"), "b.wav");
+#ifdef _WIN32
+    const std::string isAFolder = ": errno: 13 `Permission denied` - " + path("in");
+#else
+    const std::string isAFolder = ": errno: 21 `Is a directory` - " + path("in");
+#endif
     EXPECT_EQ(lines(batch.out),
-              (std::vector<std::string>{"ERROR: Could not create " + blocked,
-                                        "ERROR: 1 file was not converted; the first: Could not create " + blocked}));
+              (std::vector<std::string>{"ERROR: Could not create " + blocked + isAFolder,
+                                        "ERROR: 1 file was not converted; the first: Could not create " + blocked +
+                                            isAFolder}));
     EXPECT_TRUE(testsupport::exists(runtime::joinPath(path("zz_in"), "a.wav")));
 }
 
-TEST_F(Cli, ErrorsEndTheRunWithStatusOneAndTheTypeName) {
-    fs::create_directories(testsupport::pathOf(path("in")));
-    write("in/a.bin", {1});
-    write("blocker", {2});
-    const std::string out = runtime::joinPath(path("blocker"), "out");
-    const auto result = run({"--output", out, path("in")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Error: unhandled exception: Failed to create '" + path("blocker") + "' [IOError]\n");
+TEST_F(Cli, AnOutputFolderThatCannotBeMadeEndsOnlyItsInput) {
+    // "zz_" makes the folder's name longer than a name may be.
+    const std::string name(253, 'd');
+    fs::create_directories(testsupport::pathOf(path(name)));
+    write(name + "/a.bin", {1});
+    write("other.bin", {2});
+    const auto result = run({path(name), path("other.bin")});
+    EXPECT_EQ(result.exitCode, 3);
+    const auto printed = lines(result.out);
+    ASSERT_EQ(printed.size(), 2u) << result.out;
+    EXPECT_EQ(printed[0].rfind("ERROR: Could not create " + path("zz_" + name) + ": errno: ", 0), 0u) << printed[0];
+    const std::string aboutInput = " - " + path(name);
+    EXPECT_EQ(printed[0].substr(printed[0].size() - aboutInput.size()), aboutInput);
+    expectDoneLine(printed[1], path("zz_other.wav"));
 }
 
 TEST_F(Cli, UsageErrorsGiveStatusTwo) {
@@ -217,7 +230,7 @@ TEST_F(Cli, AWriteThatFailsKeepsTheEarlierOutput) {
     write("zz_big.wav", {9, 9});
     const auto result = shell(folder_.text(), program_, "trap '' XFSZ; ulimit -f 1024; exec \"$cli\" big.bin");
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.out, "ERROR: Could not write zz_big.wav: errno: 27 `File too large`\n");
+    EXPECT_EQ(result.out, "ERROR: Could not write zz_big.wav: errno: 27 `File too large` - big.bin\n");
     EXPECT_EQ(testsupport::readFile(path("zz_big.wav")), Bytes({9, 9}));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 4);
 }
@@ -250,7 +263,8 @@ TEST_F(Cli, StandardStreamsCarryTheAudioAndTheLinesGoToStandardError) {
     const auto fromPipe = shell(folder_.text(), program_, "cat photo.jpg | \"$cli\" -o stdin.wav -");
     EXPECT_EQ(fromPipe.exitCode, 0) << fromPipe.err;
     EXPECT_EQ(testsupport::readFile(path("stdin.wav")), testsupport::readFile(path("file.wav")));
-    EXPECT_EQ(shell(folder_.text(), program_, "\"$cli\" -o empty.wav - </dev/null").out, "Input file is 0 bytes!\n");
+    EXPECT_EQ(shell(folder_.text(), program_, "\"$cli\" -o empty.wav - </dev/null").out,
+              "Input file is 0 bytes! - -\n");
 }
 
 TEST_F(Cli, ProgressShowsOnlyOnATerminalWhenARunTakesAWhile) {

@@ -73,7 +73,8 @@ TEST_F(ConvertFile, RelativeInputIsTakenFromTheCurrentFolder) {
 TEST_F(ConvertFile, OutputThatCannotBeCreatedFailsAndNothingIsWritten) {
     const std::string in = write("in.bin", {1, 2, 3});
     const std::string out = path("missing-folder") + "/out.wav";
-    EXPECT_EQ(failureLine([&] { convertFile(in, out, true, 44100, 8, 1); }), "ERROR: Could not create " + out);
+    EXPECT_EQ(failureLine([&] { convertFile(in, out, true, 44100, 8, 1); }),
+              "ERROR: Could not create " + out + ": errno: 2 `No such file or directory`");
     EXPECT_FALSE(testsupport::exists(path("missing-folder")));
 }
 
@@ -112,12 +113,11 @@ TEST_F(ConvertFile, InputHeldOpenForWritingCannotBeRead) {
     EXPECT_FALSE(testsupport::exists(path("out.wav")));
 }
 #else
-TEST_F(ConvertFile, PipeGivenAsInputFailsInsteadOfBlocking) {
+TEST_F(ConvertFile, PipeGivenAsInputIsRefusedInsteadOfBlocking) {
     const std::string fifo = path("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(
-        failureLine([&] { convertFile(fifo, path("out.wav"), true, 44100, 8, 1); }).rfind("ERROR: Could not read ", 0),
-        0u);
+    EXPECT_EQ(failureLine([&] { convertFile(fifo, path("out.wav"), true, 44100, 8, 1); }),
+              "ERROR: Input is not a regular file");
     EXPECT_FALSE(testsupport::exists(path("out.wav")));
 }
 

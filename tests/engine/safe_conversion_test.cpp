@@ -200,7 +200,8 @@ TEST_F(SafeConversion, FilesBeyondTheLongestPlainPathAreConverted) {
     const std::size_t length = 4096 + 500;
 #endif
     ASSERT_FALSE(deepFile(path("in"), length).empty());
-    const auto lines = linesPrintedBy([&] { convertPath(path("in"), path("out"), ConversionSettings{}); });
+    const auto lines = linesReportedBy(
+        [&](ConversionObserver* report) { convertPath(path("in"), path("out"), ConversionSettings{}, report); });
     EXPECT_EQ(lines.size(), 1u);  // the output folder's creation, no error
     EXPECT_EQ(read(path("out/deep.wav")), expectedWav({1, 2, 3}, true, 44100, 8, 1));
     EXPECT_TRUE(testsupport::exists(path("out/near.wav")));
