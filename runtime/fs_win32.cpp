@@ -121,6 +121,16 @@ std::optional<FileIdentity> standardOutputIdentity() {
     return identityOf(information);
 }
 
+std::optional<SourceFile> standardInputFile() {
+    BY_HANDLE_FILE_INFORMATION information{};
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (input == INVALID_HANDLE_VALUE || GetFileType(input) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(input, &information)) {
+        return std::nullopt;
+    }
+    return SourceFile{identityOf(information), (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444u : 0666u};
+}
+
 bool removeFile(const std::string& path) noexcept { return DeleteFileW(systemPath(path).c_str()) != 0; }
 
 std::string temporaryFolder() {

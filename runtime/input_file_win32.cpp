@@ -7,6 +7,7 @@
 #include "runtime/input_file.h"
 #include "runtime/long_path_win32.h"
 #include "runtime/paths.h"
+#include "runtime/scratch_file_native_win32.h"
 
 namespace runtime {
 
@@ -14,6 +15,7 @@ struct InputFile::Native {
     std::string path;
     std::uint64_t size = 0;
     FileIdentity identity;
+    std::uint32_t permissions = 0666;
     MappingHandle mapping;
     const std::uint8_t* view = nullptr;
     std::uint64_t releasedBefore = 0;
@@ -34,17 +36,15 @@ struct InputFile::Native {
 
 namespace {
 
-std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
+// Maps the opened file whole; the mapping keeps it open, and its sharing
+// with it.
+std::unique_ptr<InputFile::Native> mapOpened(FileHandle file, const std::string& path) {
     auto native = std::make_unique<InputFile::Native>();
     native->path = path;
-    // Sharing for reading only: a file that another process holds open for
-    // writing cannot be opened, and nobody can change it while it is read.
-    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS, nullptr));
-    if (!file) throw lastOSError(path);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(file.get(), &information)) throw lastOSError(path);
     native->identity = identityOf(information);
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) native->permissions = 0444;
     DWORD high = 0;
     const DWORD low = GetFileSize(file.get(), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) throw lastOSError(path);
@@ -57,8 +57,18 @@ std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
         if (!view) throw lastOSError(path);
         native->view = static_cast<const std::uint8_t*>(view);
     }
-    // The mapping keeps the file open, and its sharing with it.
     return native;
+}
+
+std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
+    // Sharing for reading only: a file that another process holds open for
+    // writing cannot be opened, and nobody can change it while it is read.
+    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS, nullptr));
+    if (!file) throw lastOSError(path);
+    // A console, a pipe or a device opens too, and would block or never end.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw NotAFileError(path);
+    return mapOpened(std::move(file), path);
 }
 
 }  // namespace
@@ -68,11 +78,23 @@ InputFile::InputFile(const std::string& path) : native_(openInput(path)) {}
 InputFile::InputFile(const Folder& folder, const std::string& name)
     : native_(openInput(joinPath(folder.path(), name))) {}
 
+InputFile::InputFile(ScratchFile scratch, const std::string& path, std::optional<SourceFile> origin)
+    : native_(mapOpened(std::move(scratch.native().handle), path)) {
+    // A scratch file is private whatever its data: the data's own file
+    // decides.
+    if (origin) {
+        native_->identity = origin->identity;
+        native_->permissions = origin->permissions;
+    }
+}
+
 InputFile::~InputFile() = default;
 
 std::uint64_t InputFile::size() const { return native_->size; }
 
 FileIdentity InputFile::identity() const { return native_->identity; }
+
+std::uint32_t InputFile::permissions() const { return native_->permissions; }
 
 std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
     if (offset >= native_->size) return 0;

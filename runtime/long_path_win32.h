@@ -34,10 +34,10 @@ inline std::wstring systemPath(std::string_view path) {
 // program read from a listing or made itself, which must reach that very
 // file ("con.bin" a file, not the console; a trailing dot kept).
 inline std::wstring exactSystemPath(std::string_view path) {
-    if (!isAbsolutePath(path) || path.rfind("\\?\", 0) == 0) return widen(path);
+    if (!isAbsolutePath(path) || path.rfind("\\\\?\\", 0) == 0) return widen(path);
     const std::string normal = normalizePath(path);
-    if (normal.rfind("\\", 0) == 0) return L"\\?\UNC\" + widen(std::string_view(normal).substr(2));
-    if (normal.size() >= 2 && normal[1] == ':') return L"\\?\" + widen(normal);
+    if (normal.rfind("\\\\", 0) == 0) return L"\\\\?\\UNC\\" + widen(std::string_view(normal).substr(2));
+    if (normal.size() >= 2 && normal[1] == ':') return L"\\\\?\\" + widen(normal);
     return widen(normal);
 }
 
