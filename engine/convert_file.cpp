@@ -13,7 +13,8 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, bo
     settings.sampleRateHz = sampleRateHz;
     settings.bitDepth = bitDepth;
     settings.numberOfChannels = numberOfChannels;
-    FileConversion(openInputFile(inputPath), inputPath, outputPath, runtime::OutputNaming::given, settings).run(observer);
+    FileConversion(openInputFile(inputPath), inputPath, outputPath, runtime::OutputNaming::given, settings)
+        .run(observer);
 }
 
 }  // namespace engine

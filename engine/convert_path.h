@@ -33,8 +33,7 @@ void convertPath(const std::string& inputPath, const std::string& outputPath, st
 // caller was given is followed through links, devices and pipes; one the
 // program made ("zz_...") never is.
 void convertPath(const std::string& inputPath, const std::string& outputPath, const ConversionSettings& settings,
-                 ConversionObserver* observer = nullptr,
-                 runtime::OutputNaming naming = runtime::OutputNaming::given);
+                 ConversionObserver* observer = nullptr, runtime::OutputNaming naming = runtime::OutputNaming::given);
 
 // What inputPath names, a file or a folder, when it may be converted.
 // Raises RefusalError "There was an error with your input or output

@@ -204,10 +204,9 @@ private:
         totalMb_ += sizeMb;
         if (input) {
             try {
-                item.conversion =
-                    std::make_unique<FileConversion>(std::move(input), inputFile,
-                                                     runtime::joinPath(outputRoot_, wavFileName(name)),
-                                                     runtime::OutputNaming::own, settings_);
+                item.conversion = std::make_unique<FileConversion>(std::move(input), inputFile,
+                                                                   runtime::joinPath(outputRoot_, wavFileName(name)),
+                                                                   runtime::OutputNaming::own, settings_);
             } catch (const InputError& error) {
                 item.notConverted = error.what();
             }

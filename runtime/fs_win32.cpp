@@ -128,7 +128,8 @@ std::optional<SourceFile> standardInputFile() {
         !GetFileInformationByHandle(input, &information)) {
         return std::nullopt;
     }
-    return SourceFile{identityOf(information), (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444u : 0666u};
+    return SourceFile{identityOf(information),
+                      (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444u : 0666u};
 }
 
 bool removeFile(const std::string& path) noexcept { return DeleteFileW(systemPath(path).c_str()) != 0; }

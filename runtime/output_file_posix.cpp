@@ -21,10 +21,10 @@ namespace runtime {
 
 struct OutputFile::Native {
     Descriptor owned;
-    int descriptor = -1;   // owned, or standard output's
-    std::string path;      // the name the output takes: path, or where its links lead
-    bool inPlace = false;  // written where path leads, not put in place
-    bool unnamed = false;  // a file of the folder with no name yet
+    int descriptor = -1;    // owned, or standard output's
+    std::string path;       // the name the output takes: path, or where its links lead
+    bool inPlace = false;   // written where path leads, not put in place
+    bool unnamed = false;   // a file of the folder with no name yet
     std::string temporary;  // the name it is written under, if any
     std::optional<TemporaryFileEntry> entry;
     std::optional<FileIdentity> replaced;
@@ -52,14 +52,14 @@ std::optional<int> standardStreamNamed(const std::string& path) {
     if (normal == "/dev/stdout") return STDOUT_FILENO;
     if (normal == "/dev/stderr") return STDERR_FILENO;
     std::string_view number;
-    for (const std::string& prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
-                                      std::string("/proc/thread-self/fd/"),
-                                      "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
+    for (const std::string& prefix :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"),
+          "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
         if (normal.rfind(prefix, 0) == 0) number = std::string_view(normal).substr(prefix.size());
     }
     int descriptor = -1;
-    if (number.empty() ||
-        std::from_chars(number.data(), number.data() + number.size(), descriptor).ptr != number.data() + number.size()) {
+    if (number.empty() || std::from_chars(number.data(), number.data() + number.size(), descriptor).ptr !=
+                              number.data() + number.size()) {
         return std::nullopt;
     }
     return descriptor;
@@ -77,10 +77,10 @@ bool namesAnotherProcessStream(const std::string& path) {
 
 // Where a path the user gave leads.
 struct GivenTarget {
-    std::string path;                      // the last name of its chain of links
-    std::optional<int> standardStream;     // met a name of a standard stream
-    bool anotherProcessStream = false;     // met /proc/PID/fd/N of another process
-    std::optional<struct stat> found;      // what is at path, if anything
+    std::string path;                   // the last name of its chain of links
+    std::optional<int> standardStream;  // met a name of a standard stream
+    bool anotherProcessStream = false;  // met /proc/PID/fd/N of another process
+    std::optional<struct stat> found;   // what is at path, if anything
 };
 
 GivenTarget followGiven(const std::string& path) {
@@ -222,7 +222,8 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
             native.descriptor = native.owned.get();
             native.inPlace = true;
             struct stat opened {};
-            if (::fstat(native.descriptor, &opened) == 0 && S_ISREG(opened.st_mode)) native.replaced = identityOf(opened);
+            if (::fstat(native.descriptor, &opened) == 0 && S_ISREG(opened.st_mode))
+                native.replaced = identityOf(opened);
             return;
         }
     } else {

@@ -52,7 +52,8 @@ ScratchFile& ScratchFile::operator=(ScratchFile&&) noexcept = default;
 void ScratchFile::write(const void* bytes, std::uint64_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     while (count > 0) {
-        const ssize_t written = ::write(native_->descriptor.get(), at, static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
+        const ssize_t written =
+            ::write(native_->descriptor.get(), at, static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) throw writeError(written < 0 ? errno : EIO);
         at += written;

@@ -39,8 +39,8 @@ void ScratchFile::write(const void* bytes, std::uint64_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     while (count > 0) {
         DWORD written = 0;
-        if (!WriteFile(native_->handle.get(), at, static_cast<DWORD>(std::min<std::uint64_t>(count, 1 << 20)),
-                       &written, nullptr)) {
+        if (!WriteFile(native_->handle.get(), at, static_cast<DWORD>(std::min<std::uint64_t>(count, 1 << 20)), &written,
+                       nullptr)) {
             throw writeError(errnoOf(GetLastError()));
         }
         at += written;

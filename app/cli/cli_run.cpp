@@ -55,10 +55,17 @@ class SettingsSource {
 public:
     explicit SettingsSource(const CliOptions& options) {
         if (options.config) {
-            if (runtime::pathKind(*options.config) == runtime::PathKind::none) {
-                throw runtime::IOError("cannot read the settings file: " + *options.config);
+            switch (runtime::pathKind(*options.config)) {
+                case runtime::PathKind::none:
+                    throw runtime::IOError("cannot read the settings file: " + *options.config);
+                case runtime::PathKind::file:
+                    path_ = *options.config;
+                    break;
+                case runtime::PathKind::folder:
+                case runtime::PathKind::special:
+                    useDefaults(runtime::NotAFileError(*options.config));
+                    break;
             }
-            path_ = *options.config;
             return;
         }
         try {

@@ -22,7 +22,8 @@ std::unique_ptr<runtime::InputFile> readStandardInputWhole() {
         while (const std::size_t got = runtime::readStandardInput(buffer.data(), buffer.size())) {
             size += got;
             // Read no further than a WAV header can count.
-            if (size > engine::maxWavDataSize) throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
+            if (size > engine::maxWavDataSize)
+                throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
             copy.write(buffer.data(), got);
         }
         if (size == 0) throw engine::RefusalError(engine::emptyInputLine);

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-
 namespace app {
 
 // A source of bytes read front to back.

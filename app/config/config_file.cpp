@@ -91,7 +91,10 @@ void loadSettings(SettingsTable& settings, const std::string& folder) {
 }
 
 void loadSettingsFile(SettingsTable& settings, const std::string& path) {
-    if (runtime::pathKind(path) != runtime::PathKind::file) return;
+    // Missing or a folder: the settings keep their values. Anything else is
+    // read, or says why not (without ever blocking on a pipe or a device).
+    const runtime::PathKind kind = runtime::pathKind(path);
+    if (kind == runtime::PathKind::none || kind == runtime::PathKind::folder) return;
     updateSettings(settings, readConfigFile(path));
 }
 

@@ -49,9 +49,10 @@ void ensureConfigFile(std::string_view content, std::string_view fileName, const
 // runtime::IOError when it has not appeared after the limit.
 void waitUntilFileExists(const std::string& path, std::chrono::milliseconds limit);
 
-// Refreshes the settings from the configuration file, when it exists as a
-// file; otherwise they keep their values. Keys missing, empty or malformed in
-// the file keep theirs too. Raises what readConfigFile raises.
+// Refreshes the settings from the configuration file, when it exists and is
+// not a folder; otherwise they keep their values. Keys missing, empty or
+// malformed in the file keep theirs too. Raises what readConfigFile raises
+// (runtime::NotAFileError for a pipe or a device, read without blocking).
 void loadSettings(SettingsTable& settings);
 void loadSettings(SettingsTable& settings, const std::string& folder);
 

@@ -41,9 +41,10 @@ std::string convertInput(const std::string& input, const std::string& output, Se
         loadSettings(settingsTable);
     // The engine's lines go to standard output, as they always have.
     InputLines lines(input, false);
-    if (auto message = notConvertedMessage(lines, [&] { engine::convertPath(input, output, makeConversionSettings(settingsTable), &lines,
-                                                 runtime::OutputNaming::own);
-            })) {
+    if (auto message = notConvertedMessage(lines, [&] {
+            engine::convertPath(input, output, makeConversionSettings(settingsTable), &lines,
+                                runtime::OutputNaming::own);
+        })) {
         return *message;
     }
     return runtime::escapeControlCharacters("Done! - " + output);

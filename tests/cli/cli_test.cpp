@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <regex>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "runtime/paths.h"
 #include "tests/engine/conversion_fixture.h"
 #include "tests/support/files.h"
@@ -137,8 +141,8 @@ TEST_F(Cli, InputsNotConvertedGiveStatusThreeAndNoDoneLine) {
     const std::string missingFolder = runtime::joinPath(path("missing"), "x.wav");
     const auto single = run({"--output", missingFolder, path("a.bin")});
     EXPECT_EQ(single.exitCode, 3);
-    EXPECT_EQ(single.out,
-              "ERROR: Could not create " + missingFolder + ": errno: 2 `No such file or directory` - " + path("a.bin") + "\n");
+    EXPECT_EQ(single.out, "ERROR: Could not create " + missingFolder + ": errno: 2 `No such file or directory` - " +
+                              path("a.bin") + "\n");
     // A folder whose one output is blocked converts the rest and says so.
     fs::create_directories(testsupport::pathOf(path("in")));
     write("in/a.bin", {1});
@@ -153,9 +157,9 @@ TEST_F(Cli, InputsNotConvertedGiveStatusThreeAndNoDoneLine) {
     const std::string isAFolder = ": errno: 21 `Is a directory` - " + path("in");
 #endif
     EXPECT_EQ(lines(batch.out),
-              (std::vector<std::string>{"ERROR: Could not create " + blocked + isAFolder,
-                                        "ERROR: 1 file was not converted; the first: Could not create " + blocked +
-                                            isAFolder}));
+              (std::vector<std::string>{
+                  "ERROR: Could not create " + blocked + isAFolder,
+                  "ERROR: 1 file was not converted; the first: Could not create " + blocked + isAFolder}));
     EXPECT_TRUE(testsupport::exists(runtime::joinPath(path("zz_in"), "a.wav")));
 }
 
@@ -279,6 +283,105 @@ TEST_F(Cli, ProgressShowsOnlyOnATerminalWhenARunTakesAWhile) {
     const auto pipe = shell(folder_.text(), program_, "\"$cli\"" + slowReader);
     EXPECT_EQ(pipe.err.find('%'), std::string::npos) << pipe.err;
     expectDoneLine(pipe.err.substr(0, pipe.err.size() - 1), "standard output");
+}
+
+TEST_F(Cli, NothingGivenOrPlantedRedirectsOrDestroysAFile) {
+    const Bytes input = testsupport::randomBytes(1000, 9);
+    write("ap.bin", input);
+    // Standard input that is the output itself.
+    const auto same = shell(folder_.text(), program_, "\"$cli\" - -o ap.bin <ap.bin");
+    EXPECT_EQ(same.exitCode, 3);
+    EXPECT_EQ(same.out, "You cannot set the same input and output file for safety reasons - -\n");
+    // A chain of links given as the output: where it ends is replaced, the
+    // links stay; one that leads nowhere is refused.
+    fs::create_directories(testsupport::pathOf(path("real")));
+    write("real/target.wav", {1});
+    fs::create_symlink("real/target.wav", testsupport::pathOf(path("o.wav")));
+    fs::create_symlink("o.wav", testsupport::pathOf(path("o2.wav")));
+    fs::create_symlink("nowhere.wav", testsupport::pathOf(path("dangling.wav")));
+    EXPECT_EQ(run({"-q", "-o", "o2.wav", "ap.bin"}).exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(testsupport::pathOf(path("o2.wav"))) &&
+                fs::is_symlink(testsupport::pathOf(path("o.wav"))));
+    EXPECT_EQ(testsupport::readFile(path("real/target.wav")), engine::expectedWav(input, true, 44100, 8, 1));
+    EXPECT_EQ(run({"-o", "dangling.wav", "ap.bin"}).out,
+              "ERROR: Could not create dangling.wav: not writing through a dangling link - ap.bin\n");
+    // Standard output by its name is written in place, the lines elsewhere.
+    const auto named = shell(folder_.text(), program_, "\"$cli\" -o /dev/stdout ap.bin >so.wav 2>err.txt");
+    EXPECT_EQ(named.exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("so.wav")), engine::expectedWav(input, true, 44100, 8, 1));
+    EXPECT_TRUE(fs::is_symlink("/dev/stdout"));
+    // A link planted at a name the program makes is replaced, not followed.
+    write("elsewhere.bin", {7});
+    fs::create_symlink("elsewhere.bin", testsupport::pathOf(path("zz_ap.wav")));
+    EXPECT_EQ(run({"ap.bin"}).exitCode, 0);
+    EXPECT_FALSE(fs::is_symlink(testsupport::pathOf(path("zz_ap.wav"))));
+    EXPECT_EQ(testsupport::readFile(path("elsewhere.bin")), Bytes{7});
+    EXPECT_EQ(testsupport::readFile(path("ap.bin")), input);
+}
+
+TEST_F(Cli, PipesAndDevicesNeverBlockARun) {
+    write("a.bin", {1, 2});
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    const auto input = run({"fifo"});
+    EXPECT_EQ(input.exitCode, 3);
+    EXPECT_EQ(input.out, "ERROR: Input is not a regular file - fifo\n");
+    for (const std::string config : {"fifo", "/dev/zero"}) {
+        const auto result = run({"-q", "--config", config, "a.bin"});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.err,
+                  "quenmarl-cli: not a regular file: " + config + "; converting with the default settings\n");
+    }
+}
+
+TEST_F(Cli, StopsLeaveNoTemporaryFileWhereFilesCannotBeMadeWithoutAName) {
+    // Every output then has a temporary name until it is complete.
+    fs::create_directories(testsupport::pathOf(path("in")));
+    for (int i = 0; i < 400; ++i) write("in/f" + std::to_string(i), testsupport::randomBytes(3000, i));
+    const std::string without = "\"" + std::string(QUENMARL_WITHOUT_TMPFILE) + "\" \"$cli\"";
+    const auto stopped = shell(folder_.text(), program_,
+                               "for s in INT TERM HUP QUIT ALRM; do " + without +
+                                   " in >/dev/null & p=$!; sleep 0.05; kill -$s $p; wait $p; echo $?; done; "
+                                   "truncate -s 1G big.bin; (" +
+                                   without +
+                                   " --no-dc-filter -o - big.bin; echo $? >status) | head -c 1 >/dev/null; "
+                                   "cat status");
+    EXPECT_EQ(stopped.out, "130\n143\n129\n131\n142\n141\n");
+    for (const auto& entry : fs::recursive_directory_iterator(folder_.path())) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+
+TEST_F(Cli, OutputsTakeTheirPermissionsLikeCp) {
+    write("private.bin", {1, 2, 3});
+    fs::permissions(testsupport::pathOf(path("private.bin")), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(run({"private.bin"}).exitCode, 0);
+    EXPECT_EQ(fs::status(testsupport::pathOf(path("zz_private.wav"))).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // An earlier output keeps its own.
+    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(testsupport::pathOf(path("zz_private.wav")), shared);
+    ASSERT_EQ(run({"private.bin"}).exitCode, 0);
+    EXPECT_EQ(fs::status(testsupport::pathOf(path("zz_private.wav"))).permissions(), shared);
+}
+
+TEST_F(Cli, EveryLineNamesItsInputOnALineOfItsOwn) {
+    write("a\nb", {});
+    EXPECT_EQ(run({"a\nb"}).out, "Input file is 0 bytes! - a\\nb\n");
+    // "." is the folder by its real name; its files left out are counted.
+    fs::create_directories(testsupport::pathOf(path("album")));
+    write("album/song.bin", {1, 2});
+    write("album/empty.bin", {});
+    fs::create_symlink("song.bin", testsupport::pathOf(path("album/link.bin")));
+    const auto dot = testsupport::runProcess(program_, {"."}, path("album"));
+    EXPECT_EQ(dot.exitCode, 0);
+    EXPECT_EQ(lines(dot.out)[0], path("zz_album") + " did not exist and was created for you.");
+    EXPECT_EQ(dot.err, ".: 2 files left out: 1 empty, 1 links or special files\n");
+    EXPECT_TRUE(testsupport::exists(path("zz_album/song.wav")));
+    // Quiet keeps only what is not converted.
+    fs::remove_all(testsupport::pathOf(path("zz_album")));
+    const auto quiet = run({"-q", "album", "missing"});
+    EXPECT_EQ(quiet.out, "There was an error with your input or output arguments. - missing\n");
+    EXPECT_EQ(quiet.err, "");
 }
 
 // An outside reader of the files: sox's soxi must see the header's values.

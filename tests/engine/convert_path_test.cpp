@@ -57,8 +57,9 @@ TEST_F(ConvertPath, RefusalsRaiseTheirLine) {
         {empty, path("out.wav"), "Input file is 0 bytes!"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(failureLine([&] { EXPECT_THROW(convertPath(c.input, c.output, ConversionSettings{}), RefusalError); }),
-                  "(no error)");
+        EXPECT_EQ(
+            failureLine([&] { EXPECT_THROW(convertPath(c.input, c.output, ConversionSettings{}), RefusalError); }),
+            "(no error)");
         EXPECT_EQ(failureLine([&] { convertPath(c.input, c.output, ConversionSettings{}); }), c.line);
     }
     EXPECT_FALSE(has("out.wav"));
@@ -124,7 +125,8 @@ TEST_F(ConvertPath, MissingParentsOfTheOutputFolderAreCreated) {
     folder("in");
     write("in/a.bin", {1});
     const std::string out = path("x") + sep() + "y" + sep() + "z";
-    const auto lines = linesReportedBy([&](ConversionObserver* report) { convertPath(path("in"), out, ConversionSettings{}, report); });
+    const auto lines = linesReportedBy(
+        [&](ConversionObserver* report) { convertPath(path("in"), out, ConversionSettings{}, report); });
     EXPECT_EQ(lines, std::vector<std::string>{out + " did not exist and was created for you."});
     EXPECT_TRUE(testsupport::exists(runtime::joinPath(out, "a.wav")));
 }
@@ -144,8 +146,8 @@ TEST_F(ConvertPath, OutputNamingAnExistingFileReportsEachFileAndFailsTheBatch) {
     write("in/a.bin", {1});
     write("in/b.bin", {2});
     const std::string out = write("taken", {7});
-    const auto lines =
-        linesReportedBy([&](ConversionObserver* report) { convertPath(path("in"), out, ConversionSettings{}, report); });
+    const auto lines = linesReportedBy(
+        [&](ConversionObserver* report) { convertPath(path("in"), out, ConversionSettings{}, report); });
     ASSERT_EQ(lines.size(), 3u);
     for (int i : {0, 1}) EXPECT_EQ(lines[i].rfind("ERROR: Could not create " + out + sep(), 0), 0u);
     EXPECT_EQ(lines[2], "ERROR: 2 files were not converted; the first: " + lines[0].substr(7));
@@ -179,8 +181,8 @@ TEST_F(ConvertPath, ZeroOrNegativeLimitsConvertNothingButMakeTheFolder) {
     write("in/a.bin", {1});
     for (const auto& settings : {limits(0, 4096), limits(5000, 0), limits(-1, -1)}) {
         fs::remove_all(testsupport::pathOf(path("out")));
-        const auto lines =
-            linesReportedBy([&](ConversionObserver* report) { convertPath(path("in"), path("out"), settings, report); });
+        const auto lines = linesReportedBy(
+            [&](ConversionObserver* report) { convertPath(path("in"), path("out"), settings, report); });
         EXPECT_EQ(lines, std::vector<std::string>{path("out") + " did not exist and was created for you."});
         EXPECT_TRUE(fs::is_empty(testsupport::pathOf(path("out"))));
     }

@@ -153,10 +153,9 @@ TEST_F(ConvertInputTest, RefusalsBecomeTheMessageInsteadOfEndingTheProgram) {
     std::filesystem::create_directories(testsupport::pathOf(blocked));
     // The reason is the system's: another on each platform.
     EXPECT_THAT(app::convertInput(folder / "in", folder / "out", settings, configFolder),
-                ::testing::AllOf(
-                    ::testing::StartsWith("ERROR: 1 file was not converted; the first: Could not create " + blocked +
-                                          ": errno: "),
-                    ::testing::EndsWith(" - " + folder / "in")));
+                ::testing::AllOf(::testing::StartsWith("ERROR: 1 file was not converted; the first: Could not create " +
+                                                       blocked + ": errno: "),
+                                 ::testing::EndsWith(" - " + folder / "in")));
     EXPECT_TRUE(testsupport::exists(runtime::joinPath(folder / "out", "x.wav")));
 }
 

@@ -26,5 +26,10 @@ TEST(TextConversion, MalformedUtf8BecomesReplacementCharacters) {
     EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), std::u16string(u"\uFFFD\uFFFD\uFFFD"));  // encoded surrogate
 }
 
+TEST(EscapeControlCharacters, OnlyControlCharactersChangeAndEachStaysReadable) {
+    EXPECT_EQ(escapeControlCharacters("C:\\a b\xC3\xA9.wav"), "C:\\a b\xC3\xA9.wav");
+    EXPECT_EQ(escapeControlCharacters(std::string("a\nb\tc\rd\x01\x7F\0e", 11)), "a\\nb\\tc\\rd\\x01\\x7f\\x00e");
+}
+
 }  // namespace
 }  // namespace runtime
