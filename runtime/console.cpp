@@ -1,9 +1,12 @@
 #include "runtime/console.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 #include <string>
+
+#include "runtime/stop_cleanup.h"
 
 namespace runtime {
 
@@ -35,9 +38,12 @@ void writeLine(std::FILE* stream, std::string_view line) {
     Console& out = console();
     std::lock_guard guard(out.lock);
     out.clearProgress();
+    errno = 0;
     std::fwrite(line.data(), 1, line.size(), stream);
     std::fputc('\n', stream);
-    std::fflush(stream);
+    // A reader that has gone ends the run, as the signal of a broken pipe
+    // would have: nobody reads what it goes on to say.
+    if (std::fflush(stream) != 0 && errno == EPIPE) endAsBrokenPipe();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/cli/cli_run.h"
+#include "runtime/output_file.h"
 #include "runtime/stop_cleanup.h"
 
 #ifdef _WIN32
@@ -16,7 +17,9 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
-    // First, before any thread starts: they inherit what it blocks.
+    // First, before any thread starts: reading the creation mask sets it for
+    // a moment, and the threads inherit the signals blocked.
+    runtime::OutputFile::readCreationMask();
     runtime::removeTemporaryFilesWhenStopped();
     return app::runCli(std::vector<std::string>(argv + 1, argv + argc));
 }

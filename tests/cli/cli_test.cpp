@@ -2,6 +2,7 @@
 // own (its configuration file lives beside it), converting real files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -221,6 +222,22 @@ TEST_F(Cli, DoubleDashEndsTheOptionsAndShortOnesWork) {
     EXPECT_EQ(run({"-V"}).out, run({"--version"}).out);
     EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
 }
+
+#ifdef _WIN32
+TEST_F(Cli, StandardOutputOntoAFullDiskIsAFailure) {
+    const char* tiny = std::getenv("QUENMARL_TINY_DISK");
+    if (!tiny) GTEST_SKIP() << "no small disk to fill (scripts/test mounts one as root)";
+    const std::string disk = testsupport::hostPath(tiny);
+    write("s.bin", testsupport::randomBytes(30'000, 3));
+    testsupport::writeFile(runtime::joinPath(disk, "filler"), Bytes(40'000, 0));
+    const std::string full = runtime::joinPath(disk, "pipe.wav");
+    const auto result = testsupport::runProcess(program_, {"-o", "-", "s.bin"}, folder_.text(), full);
+    fs::remove(testsupport::pathOf(runtime::joinPath(disk, "filler")));
+    fs::remove(testsupport::pathOf(full));
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "ERROR: Could not write standard output: errno: 28 `No space left on device` - s.bin\n");
+}
+#endif
 
 #ifndef _WIN32
 // Runs a shell command line in the test's folder, with $cli the program.

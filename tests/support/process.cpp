@@ -60,9 +60,9 @@ HANDLE inheritableFile(const std::string& path) {
 }  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingFolder) {
+                         const std::string& workingFolder, const std::string& standardOutputFile) {
     TempFolder streams;
-    const std::string outPath = streams / "out.txt";
+    const std::string outPath = standardOutputFile.empty() ? streams / "out.txt" : standardOutputFile;
     const std::string errPath = streams / "err.txt";
     ProcessResult result;
 #ifdef _WIN32
@@ -107,7 +107,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     ::waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 #endif
-    result.out = withoutCarriageReturns(readFile(outPath));
+    if (standardOutputFile.empty()) result.out = withoutCarriageReturns(readFile(outPath));
     result.err = withoutCarriageReturns(readFile(errPath));
     return result;
 }

@@ -14,9 +14,10 @@ struct ProcessResult {
 };
 
 // Runs program with the arguments in workingFolder (UTF-8 paths) and waits
-// for it to end.
+// for it to end. standardOutputFile, when given, receives its standard
+// output instead (out is then empty).
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingFolder);
+                         const std::string& workingFolder, const std::string& standardOutputFile = {});
 
 // A path of the build machine as the test process sees it (under Wine a
 // Linux path becomes a Z: drive path).
