@@ -5,7 +5,30 @@
 #include <random>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace testsupport {
+
+bool makeSymbolicLink(const std::string& target, const std::string& link, bool folder) {
+#ifdef _WIN32
+    // The C++ library of this build has no links; the system call has (and
+    // under Wine says it made one that is not there).
+    CreateSymbolicLinkW(pathOf(link).c_str(), pathOf(target).make_preferred().c_str(),
+                        folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
+    const DWORD attributes = GetFileAttributesW(pathOf(link).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+#else
+    std::error_code error;
+    if (folder) {
+        std::filesystem::create_directory_symlink(pathOf(target), pathOf(link), error);
+    } else {
+        std::filesystem::create_symlink(pathOf(target), pathOf(link), error);
+    }
+    return !error;
+#endif
+}
 
 std::filesystem::path pathOf(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
