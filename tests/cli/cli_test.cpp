@@ -205,7 +205,33 @@ TEST_F(Cli, DoubleDashEndsTheOptionsAndShortOnesWork) {
     EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST_F(Cli, DevicePrefixedPathsAreConvertedAndNamedBesideThemselves) {
+    fs::create_directories(testsupport::pathOf(path("d d2 d")));
+    write("d d2 d/a.bin", {1, 2, 3});
+    write("b.bin", {4, 5});
+    const std::string verbatim = "\\\\?\\" + path("d d2 d") + "\\a.bin";
+    const std::string device = "\\\\.\\" + path("b.bin");
+    const auto result = run({verbatim, device});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_EQ(testsupport::readFile(path("d d2 d/zz_a.wav")), engine::expectedWav({1, 2, 3}, true, 44100, 8, 1));
+    EXPECT_EQ(testsupport::readFile(path("zz_b.wav")), engine::expectedWav({4, 5}, true, 44100, 8, 1));
+    const auto printed = lines(result.out);
+    ASSERT_EQ(printed.size(), 2u) << result.out;
+    expectDoneLine(printed[0], "\\\\?\\" + path("d d2 d") + "\\zz_a.wav");
+    expectDoneLine(printed[1], "\\\\.\\" + path("zz_b.wav"));
+    // A folder converted into itself is refused whatever the spelling, and
+    // under the long form it is converted beside itself.
+    fs::create_directories(testsupport::pathOf(path("D D")));
+    for (const std::string& prefix : {"\\\\.\\", "\\\\?\\"}) {
+        const auto into = run({"-o", prefix + path("D D"), path("D D")});
+        EXPECT_EQ(into.exitCode, 3) << prefix;
+        EXPECT_EQ(into.out, "You cannot set the same input and output file for safety reasons\n");
+    }
+    EXPECT_EQ(run({"-q", "\\\\?\\" + path("d d2 d")}).exitCode, 0);
+    EXPECT_TRUE(testsupport::exists(path("zz_d d2 d/a.wav")));
+}
+#else
 // Runs a shell command line in the test's folder, with $cli the program.
 testsupport::ProcessResult shell(const std::string& folder, const std::string& program, const std::string& script) {
     return testsupport::runProcess("/bin/sh", {"-c", "export cli='" + program + "'; " + script}, folder);
