@@ -35,6 +35,12 @@ using FileHandle = UniqueHandle<FileHandleTraits>;
 using MappingHandle = UniqueHandle<MappingHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 
+// The error of a name that, once opened, is not the kind of thing a listing
+// found there (a file become a folder, a link or a device): the system's own
+// code for an operation that does not apply to the object, whose errno,
+// EINVAL, is what POSIX raises for it too.
+inline constexpr DWORD changedKindError = ERROR_INVALID_FUNCTION;
+
 inline FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) {
     return {information.dwVolumeSerialNumber,
             (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};

@@ -25,7 +25,9 @@ public:
     // Opens the file at path (following links). Raises OSError with the
     // path as detail, also for something that is not a plain file.
     explicit InputFile(const std::string& path);
-    // Opens the file name in folder. Raises OSError as above.
+    // Opens the file name in folder. Raises OSError as above; on Windows
+    // also for a link or junction found in the name's place (a listing
+    // leaves links out, so one there came after it).
     InputFile(const Folder& folder, const std::string& name);
     // Releases the file, ignoring errors (close() reports them).
     ~InputFile();

@@ -34,16 +34,29 @@ struct InputFile::Native {
 
 namespace {
 
-std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
+std::unique_ptr<InputFile::Native> openInput(const std::wstring& systemName, const std::string& path,
+                                             bool followLinks) {
     auto native = std::make_unique<InputFile::Native>();
     native->path = path;
     // Sharing for reading only: a file that another process holds open for
     // writing cannot be opened, and nobody can change it while it is read.
-    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS, nullptr));
+    // A name found in a listing is opened as itself, not followed, and with
+    // backup semantics, which open a folder too: what was put in the file's
+    // place since is then seen for what it is below.
+    const DWORD flags = followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
+    FileHandle file(CreateFileW(systemName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS | flags, nullptr));
     if (!file) throw lastOSError(path);
+    // What is not a plain file on a disk is refused before a byte is read:
+    // a device (a name such as "con" opened as the console), a folder, or,
+    // where links are not followed, a link or junction.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw osErrorFromCode(changedKindError, path);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(file.get(), &information)) throw lastOSError(path);
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (!followLinks && (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+        throw osErrorFromCode(changedKindError, path);
+    }
     native->identity = identityOf(information);
     DWORD high = 0;
     const DWORD low = GetFileSize(file.get(), &high);
@@ -63,10 +76,11 @@ std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path) : native_(openInput(path)) {}
+InputFile::InputFile(const std::string& path) : native_(openInput(systemPath(path), path, true)) {}
 
 InputFile::InputFile(const Folder& folder, const std::string& name)
-    : native_(openInput(joinPath(folder.path(), name))) {}
+    : native_(openInput(exactSystemPath(joinPath(folder.native().exact, name)), joinPath(folder.path(), name), false)) {
+}
 
 InputFile::~InputFile() = default;
 
