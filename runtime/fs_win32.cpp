@@ -96,13 +96,10 @@ bool isInsideFolder(const std::string& path, const FileIdentity& folder) {
     }
     if (identityOfHandle(file) == folder) return true;
     // Up through the parents of the path the system resolved it to: a
-    // junction on the way may lead anywhere.
+    // junction on the way may lead anywhere. That path is kept in its "\\?\"
+    // form, so each parent is the very folder the system named (one called
+    // "con" included).
     std::string real = finalPath(file).value_or(existing);
-    if (real.rfind("\\\\?\\UNC\\", 0) == 0) {
-        real = "\\\\" + real.substr(8);
-    } else if (real.rfind("\\\\?\\", 0) == 0) {
-        real = real.substr(4);
-    }
     for (;;) {
         const std::string parent = folderPart(real);
         if (parent.empty() || parent == real) return false;

@@ -29,9 +29,9 @@ public:
     // pseudo-file of the system), checked on what was opened; OSError with
     // the path as detail when it cannot be opened.
     explicit InputFile(const std::string& path);
-    // Opens the file name in folder without following a link: a link, or
-    // anything else that is not a plain file, found there when it is
-    // opened raises NotAFileError; OSError as above.
+    // Opens the file name in folder without following a link: a link (a
+    // reparse point on Windows), or anything else that is not a plain file,
+    // found there when it is opened raises NotAFileError; OSError as above.
     InputFile(const Folder& folder, const std::string& name);
     // Reads what was written to the scratch file, which the lines call
     // path. origin: the file its bytes were copied from, if known, whose

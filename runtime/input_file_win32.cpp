@@ -60,23 +60,37 @@ std::unique_ptr<InputFile::Native> mapOpened(FileHandle file, const std::string&
     return native;
 }
 
-std::unique_ptr<InputFile::Native> openInput(const std::string& path) {
+std::unique_ptr<InputFile::Native> openInput(const std::wstring& systemName, const std::string& path,
+                                             bool followLinks) {
     // Sharing for reading only: a file that another process holds open for
     // writing cannot be opened, and nobody can change it while it is read.
-    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS, nullptr));
+    // A name found in a listing is opened as itself, not followed, and with
+    // backup semantics, which open a folder too: what was put in the file's
+    // place since is then seen for what it is below.
+    const DWORD flags = followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
+    FileHandle file(CreateFileW(systemName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS | flags, nullptr));
     if (!file) throw lastOSError(path);
-    // A console, a pipe or a device opens too, and would block or never end.
+    // What is not a plain file on a disk is refused before a byte is read:
+    // a device (a name such as "con" opened as the console), a pipe, a
+    // folder, or, where links are not followed, a link or junction.
+    BY_HANDLE_FILE_INFORMATION information{};
     if (GetFileType(file.get()) != FILE_TYPE_DISK) throw NotAFileError(path);
+    if (!GetFileInformationByHandle(file.get(), &information)) throw lastOSError(path);
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (!followLinks && (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+        throw NotAFileError(path);
+    }
     return mapOpened(std::move(file), path);
 }
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path) : native_(openInput(path)) {}
+InputFile::InputFile(const std::string& path) : native_(openInput(systemPath(path), path, true)) {}
 
 InputFile::InputFile(const Folder& folder, const std::string& name)
-    : native_(openInput(joinPath(folder.path(), name))) {}
+    : native_(openInput(exactSystemPath(joinPath(folder.native().exact, name)), joinPath(folder.path(), name), false)) {
+}
 
 InputFile::InputFile(ScratchFile scratch, const std::string& path, std::optional<SourceFile> origin)
     : native_(mapOpened(std::move(scratch.native().handle), path)) {

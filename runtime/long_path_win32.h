@@ -20,25 +20,47 @@ namespace runtime {
 // of a listing, the 8.3 name of a folder being created).
 inline constexpr std::size_t plainPathLimit = MAX_PATH - 12;
 
-// The UTF-16 form of path for a file-system call.
+// The UTF-16 form of path for a file-system call. A "\\?\" path is
+// passed as it is, never prefixed twice.
 inline std::wstring systemPath(std::string_view path) {
-    if (path.size() < plainPathLimit || !isAbsolutePath(path) || path.rfind("\\\\?\\", 0) == 0) return widen(path);
-    // The long form takes no "." or ".." and only backslashes.
-    const std::string normal = normalizePath(path);
-    if (normal.rfind("\\\\", 0) == 0) return L"\\\\?\\UNC\\" + widen(std::string_view(normal).substr(2));
-    if (normal.size() >= 2 && normal[1] == ':') return L"\\\\?\\" + widen(normal);
-    return widen(normal);  // rooted without a drive: leave it to the system
+    if (path.size() < plainPathLimit || !isAbsolutePath(path)) return widen(path);
+    const std::string longForm = verbatimPath(path);
+    // Rooted without a drive, or a ".." at the root: left to the system.
+    return widen(longForm.empty() ? normalizePath(path) : longForm);
 }
 
-// The "\\?\" form of an absolute path, whatever its length: for names the
-// program read from a listing or made itself, which must reach that very
-// file ("con.bin" a file, not the console; a trailing dot kept).
+// The full path the system makes of path (its own rules for plain paths
+// applied), or nothing when it cannot.
+inline std::wstring fullPathName(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return {};
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);  // too small: the length needed, its null included
+    }
+}
+
+// The "\\?\" form of a path, whatever its length: for names the program
+// read from a listing or made itself, which must reach that very file
+// ("con.bin" a file, not the console; a trailing dot kept). A path that is
+// not fully qualified ("\x", "C:x", relative) gets the drive or folder the
+// system gives its root, which holds none of the path's own names.
 inline std::wstring exactSystemPath(std::string_view path) {
-    if (!isAbsolutePath(path) || path.rfind("\\\\?\\", 0) == 0) return widen(path);
-    const std::string normal = normalizePath(path);
-    if (normal.rfind("\\\\", 0) == 0) return L"\\\\?\\UNC\\" + widen(std::string_view(normal).substr(2));
-    if (normal.size() >= 2 && normal[1] == ':') return L"\\\\?\\" + widen(normal);
-    return widen(normal);
+    std::string longForm = verbatimPath(path);
+    if (longForm.empty()) {
+        const std::string root = rootPart(path);
+        const std::wstring full = fullPathName(widen(root.empty() ? "." : root));
+        const std::string normal = normalizePath(path);
+        if (!full.empty()) {
+            longForm = verbatimPath(joinPath(narrow(full), std::string_view(normal).substr(root.size())));
+        }
+        if (longForm.empty()) return systemPath(path);
+    }
+    return widen(longForm);
 }
 
 }  // namespace runtime

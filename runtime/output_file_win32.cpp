@@ -25,17 +25,23 @@ struct OutputFile::Native {
 namespace {
 
 // A name the system takes for a device wherever it stands ("NUL",
-// "con.txt", "COM1"), or a path of the device namespace ("\\.\...").
+// "con.txt", "COM1"), or a device or pipe of the device namespace
+// ("\\.\COM1", "\\.\pipe\name"; "\\.\C:\x" is a file like another).
 bool namesDevice(const std::string& path) {
-    if (path.rfind("\\\\.\\", 0) == 0) return true;
-    std::string name = lastComponent(path);
+    auto upper = [](std::string text) {
+        for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        return text;
+    };
+    if (path.rfind("\\\\.\\", 0) == 0) {
+        const std::string rest = upper(path.substr(4));
+        if (rest.rfind("PIPE\\", 0) == 0 || rest.find('\\') == std::string::npos) return true;
+    }
+    std::string name = upper(lastComponent(path));
     name = name.substr(0, name.find('.'));
-    while (!name.empty() && (name.back() == ' ')) name.pop_back();
-    std::string upper;
-    for (const char c : name) upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    if (upper == "CON" || upper == "NUL" || upper == "PRN" || upper == "AUX" || upper == "CONOUT$") return true;
-    return upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) && upper[3] >= '1' &&
-           upper[3] <= '9';
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name == "CON" || name == "NUL" || name == "PRN" || name == "AUX" || name == "CONOUT$") return true;
+    return name.size() == 4 && (name.rfind("COM", 0) == 0 || name.rfind("LPT", 0) == 0) && name[3] >= '1' &&
+           name[3] <= '9';
 }
 
 FileHandle openForQuery(const std::wstring& path, DWORD flags) {

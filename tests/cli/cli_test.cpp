@@ -270,9 +270,28 @@ TEST_F(Cli, StandardOutputOntoAFullDiskIsAFailure) {
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, "ERROR: Could not write standard output: errno: 28 `No space left on device` - s.bin\n");
 }
-#endif
 
-#ifndef _WIN32
+TEST_F(Cli, DevicePrefixedPathsAreConvertedAndNamedBesideThemselves) {
+    fs::create_directories(testsupport::pathOf(path("d d2 d")));
+    write("d d2 d/a.bin", {1, 2, 3});
+    write("b.bin", {4, 5});
+    const auto result = run({"\\\\?\\" + path("d d2 d") + "\\a.bin", "\\\\.\\" + path("b.bin")});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_EQ(testsupport::readFile(path("d d2 d/zz_a.wav")), engine::expectedWav({1, 2, 3}, true, 44100, 8, 1));
+    EXPECT_EQ(testsupport::readFile(path("zz_b.wav")), engine::expectedWav({4, 5}, true, 44100, 8, 1));
+    expectDoneLine(lines(result.out).at(1), "\\\\.\\" + path("zz_b.wav"));
+    // A folder converted into itself is refused whatever the spelling, and
+    // under the long form it is converted beside itself.
+    fs::create_directories(testsupport::pathOf(path("D D")));
+    for (const char* prefix : {"\\\\.\\", "\\\\?\\"}) {
+        const auto into = run({"-o", prefix + path("D D"), path("D D")});
+        EXPECT_EQ(into.exitCode, 3) << prefix;
+        EXPECT_EQ(into.out, "You cannot set the same input and output file for safety reasons - " + path("D D") + "\n");
+    }
+    EXPECT_EQ(run({"-q", "\\\\?\\" + path("d d2 d")}).exitCode, 0);
+    EXPECT_TRUE(testsupport::exists(path("zz_d d2 d/a.wav")));
+}
+#else
 // Runs a shell command line in the test's folder, with $cli the program.
 testsupport::ProcessResult shell(const std::string& folder, const std::string& program, const std::string& script) {
     return testsupport::runProcess("/bin/sh", {"-c", "export cli='" + program + "'; " + script}, folder);
@@ -365,8 +384,11 @@ TEST_F(Cli, PipesAndDevicesNeverBlockARun) {
 
 TEST_F(Cli, StopsLeaveNoTemporaryFileWhereFilesCannotBeMadeWithoutAName) {
     // Every output then has a temporary name until it is complete.
+    // Small files, and a large one that keeps the run going for a while.
     fs::create_directories(testsupport::pathOf(path("in")));
     for (int i = 0; i < 400; ++i) write("in/f" + std::to_string(i), testsupport::randomBytes(3000, i));
+    write("in/large", {});
+    fs::resize_file(testsupport::pathOf(path("in/large")), std::uintmax_t{1} << 30);
     const std::string without = "\"" + std::string(QUENMARL_WITHOUT_TMPFILE) + "\" \"$cli\"";
     const auto stopped = shell(folder_.text(), program_,
                                "for s in INT TERM HUP QUIT ALRM; do " + without +

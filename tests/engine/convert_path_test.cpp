@@ -279,6 +279,20 @@ TEST_F(ConvertPath, AnErrorOtherThanAnInputsEndsTheBatchWithoutHanging) {
     EXPECT_TRUE(testsupport::exists(at("out2", "a.wav")));
 }
 
+#ifdef _WIN32
+TEST_F(ConvertPath, FilesNamedLikeDevicesAreConvertedAsTheFilesTheyAre) {
+    // Made elsewhere, where such names are legal: through the "\\?\" form.
+    folder("in");
+    const std::vector<std::string> names = {"con.bin", "aux", "prn.dat", "COM1", "ok.bin"};
+    for (const std::string& name : names) testsupport::writeText("\\\\?\\" + at("in", name), name);
+    convertPath(path("in"), path("out"), ConversionSettings{});
+    for (const std::string& name : names) {
+        const Bytes bytes(name.begin(), name.end());
+        EXPECT_EQ(read("\\\\?\\" + at("out", wavFileName(name))), expectedWav(bytes, true, 44100, 8, 1)) << name;
+    }
+}
+#endif
+
 #ifndef _WIN32
 TEST_F(ConvertPath, LinksAreNeitherConvertedNorFollowed) {
     folder("in");

@@ -16,7 +16,13 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
+#ifdef _WIN32
+    // In the "\\?\" form: a file left in it named like a device ("COM1")
+    // is then removed, not opened as the device.
+    std::filesystem::remove_all(L"\\\\?\\" + path_.wstring(), ignored);
+#else
     std::filesystem::remove_all(path_, ignored);
+#endif
 }
 
 std::string TempFolder::operator/(const std::string& name) const {
