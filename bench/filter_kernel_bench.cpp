@@ -32,11 +32,11 @@ void runKernel(benchmark::State& state, FilterKernel kernel) {
     std::vector<std::uint8_t> output(input.size());
     std::mt19937 generator(1);
     for (auto& byte : input) byte = static_cast<std::uint8_t>(generator());
-    engine::useFilterKernel(kernel);
+    const engine::detail::LaneKernels kernels = engine::detail::laneKernelsFor(kernel);
     for (auto _ : state) {
-        if (kernel == FilterKernel::sequential) {
+        if (!kernels.chains) {
             Lane lane{input.data(), output.data(), {}};
-            engine::detail::advanceLanes<Codec, Write>(&lane, 1, total);
+            engine::detail::advanceLanes<Codec, Write>(kernels, &lane, 1, total);
             benchmark::DoNotOptimize(lane.state);
         } else {
             Lane lanes[chains];
@@ -44,12 +44,11 @@ void runKernel(benchmark::State& state, FilterKernel kernel) {
                 lanes[k].source = input.data() + k * chainSamples * Codec::size;
                 lanes[k].destination = output.data() + k * chainSamples * Codec::size;
             }
-            engine::detail::advanceLanes<Codec, Write>(lanes, chains, chainSamples);
+            engine::detail::advanceLanes<Codec, Write>(kernels, lanes, chains, chainSamples);
             benchmark::DoNotOptimize(lanes[0].state);
         }
         benchmark::ClobberMemory();
     }
-    engine::useFilterKernel(FilterKernel::best);
     // Time per sample, printed with an SI prefix ("460p" is 0.46 ns).
     state.counters["s/sample"] = benchmark::Counter(
         static_cast<double>(total), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

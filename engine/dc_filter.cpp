@@ -30,7 +30,7 @@ void runSequentially(std::uint8_t* destination, const std::uint8_t* source, std:
 // Up to maxLanes streams at once; a stream that ends leaves the others
 // going with fewer lanes.
 template <class Codec>
-void filterSideBySide(std::span<const FilterStream> streams) {
+void filterSideBySide(std::span<const FilterStream> streams, const detail::LaneKernels& kernels) {
     for (std::size_t begin = 0; begin < streams.size(); begin += detail::maxLanes) {
         const std::size_t end = std::min(streams.size(), begin + detail::maxLanes);
         detail::Lane lanes[detail::maxLanes];
@@ -43,7 +43,7 @@ void filterSideBySide(std::span<const FilterStream> streams) {
         }
         while (count > 0) {
             const std::uint64_t steps = *std::min_element(left, left + count);
-            detail::advanceLanes<Codec, true>(lanes, count, steps);
+            detail::advanceLanes<Codec, true>(kernels, lanes, count, steps);
             int going = 0;
             for (int k = 0; k < count; ++k) {
                 if (left[k] == steps) continue;
@@ -58,29 +58,17 @@ void filterSideBySide(std::span<const FilterStream> streams) {
 }  // namespace
 
 bool isFilteredBitDepth(std::uint16_t bitDepth) {
-    return bitDepth == 8 || bitDepth == 16 || bitDepth == 24 || bitDepth == 32;
+    return detail::withSampleCodec(bitDepth, [](auto) {});
 }
 
 void filterSamplesSequentially(std::uint8_t* destination, const std::uint8_t* source, std::uint64_t sampleCount,
                                std::uint16_t bitDepth, DcFilterState& state) {
-    detail::Lane lane{source, destination, state};
-    switch (bitDepth) {
-        case 8:
-            detail::advanceLanes<detail::SampleCodec<1>, true>(&lane, 1, sampleCount);
-            break;
-        case 16:
-            detail::advanceLanes<detail::SampleCodec<2>, true>(&lane, 1, sampleCount);
-            break;
-        case 24:
-            detail::advanceLanes<detail::SampleCodec<3>, true>(&lane, 1, sampleCount);
-            break;
-        case 32:
-            detail::advanceLanes<detail::SampleCodec<4>, true>(&lane, 1, sampleCount);
-            break;
-        default:
-            return;
-    }
-    state = lane.state;
+    detail::withSampleCodec(bitDepth, [&](auto codec) {
+        // One chain: no vector kernel takes part.
+        detail::Lane lane{source, destination, state};
+        detail::advanceLanes<decltype(codec), true>(detail::LaneKernels{}, &lane, 1, sampleCount);
+        state = lane.state;
+    });
 }
 
 void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::int64_t byteCount,
@@ -88,44 +76,29 @@ void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::i
     if (byteCount <= 0) return;
     const auto bytes = static_cast<std::uint64_t>(byteCount);
     std::uint64_t filtered = 0;
-    if (isFilteredBitDepth(bitDepth)) {
-        const std::uint64_t sampleBytes = bitDepth / 8;
-        const std::uint64_t samples = bytes / sampleBytes;
+    detail::withSampleCodec(bitDepth, [&](auto codec) {
+        using Codec = decltype(codec);
+        const std::uint64_t samples = bytes / Codec::size;
         DcFilterState state;
-        switch (bitDepth) {
-            case 8:
-                runSequentially<detail::SampleCodec<1>>(destination, source, samples, state);
-                break;
-            case 16:
-                runSequentially<detail::SampleCodec<2>>(destination, source, samples, state);
-                break;
-            case 24:
-                runSequentially<detail::SampleCodec<3>>(destination, source, samples, state);
-                break;
-            default:
-                runSequentially<detail::SampleCodec<4>>(destination, source, samples, state);
-                break;
-        }
-        filtered = samples * sampleBytes;
-    }
+        runSequentially<Codec>(destination, source, samples, state);
+        filtered = samples * Codec::size;
+    });
     // What the filter does not set is the input's own bytes, never whatever
     // the buffer held before.
     std::memcpy(destination + filtered, source + filtered, bytes - filtered);
 }
 
-void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth) {
-    switch (bitDepth) {
-        case 8:
-            return filterSideBySide<detail::SampleCodec<1>>(streams);
-        case 16:
-            return filterSideBySide<detail::SampleCodec<2>>(streams);
-        case 24:
-            return filterSideBySide<detail::SampleCodec<3>>(streams);
-        case 32:
-            return filterSideBySide<detail::SampleCodec<4>>(streams);
-        default:
-            return;
-    }
+void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth,
+                             const detail::LaneKernels& kernels) {
+    detail::withSampleCodec(bitDepth, [&](auto codec) {
+        using Codec = decltype(codec);
+        if (kernels.chains) return filterSideBySide<Codec>(streams, kernels);
+        // The plain sequential filter: each stream on its own.
+        for (const FilterStream& stream : streams) {
+            DcFilterState state;
+            runSequentially<Codec>(stream.destination, stream.source, stream.samples, state);
+        }
+    });
 }
 
 }  // namespace engine

@@ -42,10 +42,16 @@ struct FilterStream {
     std::uint64_t samples;
 };
 
+namespace detail {
+struct LaneKernels;
+}  // namespace detail
+
 // Filters each stream from rest, exactly as filterSamplesSequentially
-// would, with the chains of several streams advanced side by side: a short
-// stream alone waits on its one chain, and a stream shorter than the fast
-// filter's warm-up cannot be split. bitDepth as there.
-void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth);
+// would, with the chains of several streams advanced side by side on the
+// kernels given: a short stream alone waits on its one chain, and a stream
+// shorter than the fast filter's warm-up cannot be split. bitDepth as
+// there.
+void filterStreamsSideBySide(std::span<const FilterStream> streams, std::uint16_t bitDepth,
+                             const detail::LaneKernels& kernels);
 
 }  // namespace engine

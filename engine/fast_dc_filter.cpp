@@ -56,7 +56,8 @@ namespace {
 template <class Codec>
 class CodecRange final : public FastDcFilter::Range {
 public:
-    explicit CodecRange(runtime::ParallelSeries* series) : series_(series) {}
+    CodecRange(runtime::ParallelSeries* series, const detail::LaneKernels& kernels)
+        : series_(series), kernels_(kernels) {}
 
     void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
                std::uint8_t* destination) override {
@@ -68,15 +69,15 @@ public:
         first_ = first;
         count_ = count;
         destination_ = destination;
-        // The calling thread takes a share too when it comes to finish the
-        // range, so the work is split for the pool's threads and one more.
-        const unsigned threads = series_ ? series_->pool().threadCount() + 1 : 1u;
+        // Split for the series' threads: its helpers, and the caller, who
+        // takes a share too when it comes to finish the range.
+        const unsigned threads = series_ ? series_->threads() : 1u;
         const std::uint64_t wanted = std::uint64_t{threads} * Limits::chainsPerThread;
         const std::uint64_t segmentCount = std::min(wanted, count / Limits::minSegmentSamples);
         segments_.clear();
         // Too short to pay, or the plain sequential filter chosen: finish()
         // runs it sequentially.
-        if (segmentCount <= 1 || filterKernelInUse() == FilterKernel::sequential) return;
+        if (segmentCount <= 1 || !kernels_.chains) return;
 
         segments_.resize(segmentCount);
         const std::uint64_t length = staggeredLength(count / segmentCount);
@@ -103,7 +104,7 @@ public:
             filterSamplesSequentially(destination_, sample(first_), count_, Codec::size * 8, exact);
             return exact;
         }
-        if (series_) series_->wait(job_);
+        job_.wait();
         for (const Segment& segment : segments_) exact = settle(segment, exact);
         return exact;
     }
@@ -126,14 +127,14 @@ private:
             } else {
                 lanes[k].source = sample(0);
                 lanes[k].state = DcFilterState{};
-                detail::advanceLanes<Codec, false>(&lanes[k], 1, begin);
+                detail::advanceLanes<Codec, false>(kernels_, &lanes[k], 1, begin);
             }
         }
         if (warmingCount == count) {
-            detail::advanceLanes<Codec, false>(lanes, count, Limits::warmUpSamples);
+            detail::advanceLanes<Codec, false>(kernels_, lanes, count, Limits::warmUpSamples);
         } else {
             for (int w = 0; w < warmingCount; ++w) {
-                detail::advanceLanes<Codec, false>(&lanes[warming[w]], 1, Limits::warmUpSamples);
+                detail::advanceLanes<Codec, false>(kernels_, &lanes[warming[w]], 1, Limits::warmUpSamples);
             }
         }
 
@@ -147,7 +148,7 @@ private:
         std::uint64_t done = 0;
         while (done < length) {
             const std::uint64_t steps = std::min(Limits::checkpointInterval, length - done);
-            detail::advanceLanes<Codec, true>(lanes, count, steps);
+            detail::advanceLanes<Codec, true>(kernels_, lanes, count, steps);
             done += steps;
             for (int k = 0; k < count; ++k) {
                 segments[k].checkpoints.push_back({segments[k].begin + done, lanes[k].state.yPrev});
@@ -158,7 +159,7 @@ private:
         Segment& lastSegment = segments[count - 1];
         for (std::uint64_t at = lastSegment.begin + done; at < lastSegment.end;) {
             const std::uint64_t steps = std::min(Limits::checkpointInterval, lastSegment.end - at);
-            detail::advanceLanes<Codec, true>(&last, 1, steps);
+            detail::advanceLanes<Codec, true>(kernels_, &last, 1, steps);
             at += steps;
             lastSegment.checkpoints.push_back({at, last.state.yPrev});
         }
@@ -185,6 +186,7 @@ private:
     const std::uint8_t* window_ = nullptr;
     std::uint64_t windowFirst_ = 0;
     runtime::ParallelSeries* series_;
+    const detail::LaneKernels kernels_;
     std::uint64_t first_ = 0;
     std::uint64_t count_ = 0;
     std::uint8_t* destination_ = nullptr;
@@ -193,19 +195,12 @@ private:
     runtime::ParallelJob job_;  // last: dropped first, it waits for the pool
 };
 
-std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::ParallelSeries* series) {
-    switch (bitDepth) {
-        case 8:
-            return std::make_unique<CodecRange<detail::SampleCodec<1>>>(series);
-        case 16:
-            return std::make_unique<CodecRange<detail::SampleCodec<2>>>(series);
-        case 24:
-            return std::make_unique<CodecRange<detail::SampleCodec<3>>>(series);
-        case 32:
-            return std::make_unique<CodecRange<detail::SampleCodec<4>>>(series);
-        default:
-            return nullptr;
-    }
+std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::ParallelSeries* series,
+                                               const detail::LaneKernels& kernels) {
+    std::unique_ptr<FastDcFilter::Range> range;
+    detail::withSampleCodec(
+        bitDepth, [&](auto codec) { range = std::make_unique<CodecRange<decltype(codec)>>(series, kernels); });
+    return range;
 }
 
 }  // namespace
@@ -213,10 +208,10 @@ std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::
 FastDcFilter::FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool)
     : input_(input),
       ownSeries_(pool ? std::make_unique<runtime::ParallelSeries>(*pool, pool->threadCount()) : nullptr),
-      range_(makeRange(bitDepth, ownSeries_.get())) {}
+      range_(makeRange(bitDepth, ownSeries_.get(), detail::laneKernelsFor(filterKernelInUse()))) {}
 
-FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series)
-    : input_(nullptr), range_(makeRange(bitDepth, &series)) {}
+FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels)
+    : input_(nullptr), range_(makeRange(bitDepth, &series, kernels)) {}
 
 FastDcFilter::~FastDcFilter() = default;
 

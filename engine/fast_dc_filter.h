@@ -29,6 +29,10 @@ class WorkerPool;
 
 namespace engine {
 
+namespace detail {
+struct LaneKernels;
+}  // namespace detail
+
 // The sizes the fast filter works with, exposed so tests can hit every edge.
 struct FastFilterLimits {
     static constexpr std::uint64_t warmUpSamples = 16384;
@@ -49,12 +53,13 @@ class FastDcFilter {
 public:
     // input: the stream's bytes from its first sample, or null when every
     // range brings its own window of them; bitDepth 8, 16, 24 or 32; pool
-    // may be null (then everything runs on the calling thread).
+    // may be null (then everything runs on the calling thread). The filter
+    // runs on the kernel in use when it is made.
     FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
-    // Every range brings its window, and the workers of series guess them:
-    // filters sharing one series keep their ranges in flight at once on no
-    // more workers than it has.
-    FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series);
+    // Every range brings its window, and the workers of series guess them on
+    // kernels: filters sharing one series keep their ranges in flight at
+    // once on no more threads than it has.
+    FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels);
     // Waits for a range still being guessed, dropping its outputs.
     ~FastDcFilter();
     FastDcFilter(const FastDcFilter&) = delete;

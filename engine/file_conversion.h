@@ -3,11 +3,21 @@
 // folder batch can ready the next files on one thread while another writes
 // the ones before. Neither step prints: a file that is not converted raises
 // an InputError whose message is its line, for the caller to print in turn.
+//
+// Who does what: readying (any thread) checks the input against the output,
+// creates the output under its temporary name, plans the conversion and
+// reads a small input whole. run() is one loop on the thread that calls it,
+// the converting thread: it takes each chunk's output bytes from the plan's
+// source and writes them, in order. For a large input the source keeps the
+// next chunks going on the workers of the pool (as many as there are
+// processors besides the converting thread) while it writes.
 
 #include <memory>
 #include <span>
 #include <string>
 
+#include "engine/chunk_source.h"
+#include "engine/conversion_plan.h"
 #include "engine/conversion_settings.h"
 #include "runtime/output_file.h"
 
@@ -55,27 +65,28 @@ public:
     // + ": " + reason; the output is then removed.
     void run(ConversionObserver* observer);
 
+    // True when run() converts on the calling thread alone: the input was
+    // read whole when readied. A large input's run() uses the pool.
+    bool runsAlone() const;
+
     // True when the input was read whole when readied and is to be
     // filtered: several such conversions filter faster together.
     bool filtersInputReadWhole() const;
     // Filters the inputs of these conversions (each filtersInputReadWhole(),
-    // all with one bit depth) side by side; their run() then only writes.
+    // all with one plan's bit depth and kernels) side by side on the calling
+    // thread; their run() then only writes.
     static void filterTogether(std::span<FileConversion* const> conversions);
 
 private:
-    void checkSize() const;
     void ready();
-    void allocateBuffers();
-    void readSmallInput();
 
     std::unique_ptr<runtime::InputFile> input_;
     const std::string inputPath_;
     std::string outputName_;
     std::unique_ptr<runtime::OutputFile> output_;
     const ConversionSettings settings_;
-    const bool filtered_;
-    struct Buffers;
-    std::unique_ptr<Buffers> buffers_;
+    const ConversionPlan plan_;
+    std::unique_ptr<WholeInput> whole_;  // the input read whole, when small
 };
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/filter_lanes.h"
 #include "engine/filter_lanes_avx2.h"
 #include "engine/filter_lanes_avx512.h"
 #include "engine/filter_lanes_sse2.h"
@@ -63,5 +64,39 @@ void useFilterKernel(FilterKernel kernel) {
 }
 
 FilterKernel filterKernelInUse() { return chosenKernel().load(std::memory_order_relaxed); }
+
+namespace detail {
+
+LaneKernels laneKernelsFor(FilterKernel kernel) {
+    LaneKernels kernels;
+    kernels.chains = kernel != FilterKernel::sequential;
+#ifdef QUENMARL_FILTER_SSE2
+    if (kernel >= FilterKernel::sse2) {
+        kernels.eight8 = [](Lane* lanes, std::uint64_t steps, bool write) {
+            return write ? sse2::stepEightLanes8<true>(lanes, steps) : sse2::stepEightLanes8<false>(lanes, steps);
+        };
+        kernels.eight16 = [](Lane* lanes, std::uint64_t steps, bool write) {
+            return write ? sse2::stepEightLanes16<true>(lanes, steps) : sse2::stepEightLanes16<false>(lanes, steps);
+        };
+    }
+#endif
+#ifdef QUENMARL_FILTER_AVX2
+    if (kernel >= FilterKernel::avx2) {
+        kernels.eight8 = avx2::stepEightLanes8;
+        kernels.eight16 = avx2::stepEightLanes16;
+        kernels.sixteen8 = avx2::stepSixteenLanes8;
+        kernels.sixteen16 = avx2::stepSixteenLanes16;
+    }
+#endif
+#ifdef QUENMARL_FILTER_AVX512
+    if (kernel >= FilterKernel::avx512) {
+        kernels.sixteen8 = avx512::stepSixteenLanes8;
+        kernels.sixteen16 = avx512::stepSixteenLanes16;
+    }
+#endif
+    return kernels;
+}
+
+}  // namespace detail
 
 }  // namespace engine

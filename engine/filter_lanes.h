@@ -12,9 +12,6 @@
 
 #include "engine/dc_filter.h"
 #include "engine/filter_kernel.h"
-#include "engine/filter_lanes_avx2.h"
-#include "engine/filter_lanes_avx512.h"
-#include "engine/filter_lanes_sse2.h"
 #include "engine/sample_codec.h"
 
 namespace engine::detail {
@@ -65,62 +62,49 @@ void stepLanes(Lane* lanes, std::uint64_t steps) {
     }
 }
 
-// Advances eight lanes of 1- or 2-byte samples with the widest vector
-// kernel allowed; returns the steps done (whole rounds only).
-template <int SampleSize, bool Write>
-std::uint64_t stepEightLanesVectorised(Lane* lanes, std::uint64_t steps) {
-    [[maybe_unused]] const FilterKernel kernel = filterKernelInUse();
-#ifdef QUENMARL_FILTER_AVX2
-    if (kernel >= FilterKernel::avx2) {
-        return SampleSize == 1 ? avx2::stepEightLanes8(lanes, steps, Write)
-                               : avx2::stepEightLanes16(lanes, steps, Write);
-    }
-#endif
-#ifdef QUENMARL_FILTER_SSE2
-    if (kernel >= FilterKernel::sse2) {
-        return SampleSize == 1 ? sse2::stepEightLanes8<Write>(lanes, steps)
-                               : sse2::stepEightLanes16<Write>(lanes, steps);
-    }
-#endif
-    (void)lanes;
-    (void)steps;
-    return 0;
-}
+// The vector steps a filter runs on, resolved once from a FilterKernel and
+// handed down to every call: each advances eight or sixteen lanes of 1- or
+// 2-byte samples by whole rounds and returns the steps done. A null step is
+// none for that shape: the scalar code below does the work.
+struct LaneKernels {
+    using Step = std::uint64_t (*)(Lane* lanes, std::uint64_t steps, bool write);
+    Step eight8 = nullptr;
+    Step eight16 = nullptr;
+    Step sixteen8 = nullptr;
+    Step sixteen16 = nullptr;
+    // False for the plain sequential filter: one chain at a time, nothing
+    // side by side.
+    bool chains = true;
 
-// Sixteen lanes at once where an allowed kernel takes them (which needs
-// that many to hide its latency); returns the steps done.
-template <int SampleSize, bool Write>
-std::uint64_t stepSixteenLanesVectorised(Lane* lanes, std::uint64_t steps) {
-    [[maybe_unused]] const FilterKernel kernel = filterKernelInUse();
-#ifdef QUENMARL_FILTER_AVX512
-    if (kernel >= FilterKernel::avx512) {
-        return SampleSize == 1 ? avx512::stepSixteenLanes8(lanes, steps, Write)
-                               : avx512::stepSixteenLanes16(lanes, steps, Write);
+    template <int SampleSize>
+    Step eight() const {
+        return SampleSize == 1 ? eight8 : SampleSize == 2 ? eight16 : nullptr;
     }
-#endif
-#ifdef QUENMARL_FILTER_AVX2
-    if (kernel >= FilterKernel::avx2) {
-        return SampleSize == 1 ? avx2::stepSixteenLanes8(lanes, steps, Write)
-                               : avx2::stepSixteenLanes16(lanes, steps, Write);
+    template <int SampleSize>
+    Step sixteen() const {
+        return SampleSize == 1 ? sixteen8 : SampleSize == 2 ? sixteen16 : nullptr;
     }
-#endif
-    (void)lanes;
-    (void)steps;
-    return 0;
-}
+};
+
+// The steps of the kernel (never FilterKernel::best; see filterKernelInUse).
+LaneKernels laneKernelsFor(FilterKernel kernel);
 
 // The same for a count of lanes known only at run time (1 to maxLanes).
 template <class Codec, bool Write>
-void stepLanes(Lane* lanes, int count, std::uint64_t steps) {
+void stepLanes(const LaneKernels& kernels, Lane* lanes, int count, std::uint64_t steps) {
     if (count > 8) {
-        if (count == 16 && Codec::size <= 2) steps -= stepSixteenLanesVectorised<Codec::size, Write>(lanes, steps);
-        stepLanes<Codec, Write>(lanes, 8, steps);
-        stepLanes<Codec, Write>(lanes + 8, count - 8, steps);
+        if (const LaneKernels::Step sixteen = kernels.sixteen<Codec::size>(); count == 16 && sixteen) {
+            steps -= sixteen(lanes, steps, Write);
+        }
+        stepLanes<Codec, Write>(kernels, lanes, 8, steps);
+        stepLanes<Codec, Write>(kernels, lanes + 8, count - 8, steps);
         return;
     }
     // Eight lanes of 8 or 16 bits go through a vector kernel; it leaves
     // fewer than one round for the scalar code below.
-    if (count == 8 && Codec::size <= 2) steps -= stepEightLanesVectorised<Codec::size, Write>(lanes, steps);
+    if (const LaneKernels::Step eight = kernels.eight<Codec::size>(); count == 8 && eight) {
+        steps -= eight(lanes, steps, Write);
+    }
     switch (count) {
         case 1:
             return stepLanes<Codec, Write, 1>(lanes, steps);
@@ -170,7 +154,7 @@ void rest(Lane& lane, std::uint64_t steps) {
 // Advances up to maxLanes lanes by steps samples, block by block; a lane at rest
 // over a whole block skips the arithmetic for it.
 template <class Codec, bool Write>
-void advanceLanes(Lane* lanes, int count, std::uint64_t steps) {
+void advanceLanes(const LaneKernels& kernels, Lane* lanes, int count, std::uint64_t steps) {
     while (steps > 0) {
         const std::uint64_t block = steps < restBlockSamples ? steps : restBlockSamples;
         Lane busy[maxLanes];
@@ -185,9 +169,9 @@ void advanceLanes(Lane* lanes, int count, std::uint64_t steps) {
             }
         }
         if (busyCount == count) {
-            stepLanes<Codec, Write>(lanes, count, block);
+            stepLanes<Codec, Write>(kernels, lanes, count, block);
         } else if (busyCount > 0) {
-            stepLanes<Codec, Write>(busy, busyCount, block);
+            stepLanes<Codec, Write>(kernels, busy, busyCount, block);
             for (int b = 0; b < busyCount; ++b) lanes[busyIndex[b]] = busy[b];
         }
         steps -= block;

@@ -24,8 +24,8 @@ bool available();
 std::uint64_t stepEightLanes8(Lane* lanes, std::uint64_t steps, bool write);
 std::uint64_t stepEightLanes16(Lane* lanes, std::uint64_t steps, bool write);
 
-// The same for sixteen lanes, two groups of eight interleaved (the same
-// rounds).
+// The same for sixteen lanes, four groups of four chains, one chain per
+// 64-bit element (the same rounds).
 std::uint64_t stepSixteenLanes8(Lane* lanes, std::uint64_t steps, bool write);
 std::uint64_t stepSixteenLanes16(Lane* lanes, std::uint64_t steps, bool write);
 

@@ -1,13 +1,18 @@
 #include "engine/folder_batch.h"
 
 #include <cerrno>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "engine/conversion_observer.h"
 #include "engine/file_conversion.h"
 #include "engine/input_failures.h"
 #include "engine/wav_file_name.h"
+#include "runtime/busy_threads.h"
 #include "runtime/errors.h"
 #include "runtime/folder.h"
 #include "runtime/fs.h"
@@ -49,19 +54,43 @@ class BatchConverter {
 public:
     explicit BatchConverter(ConversionObserver* observer) : observer_(observer) {}
 
+    // Converts the items of the queue until it is closed and empty.
     void run(runtime::WorkQueue<BatchItem>& queue) {
-        while (std::optional<BatchItem> item = queue.pop()) {
-            if (item->conversion) {
-                try {
-                    item->conversion->run(observer_);
-                    continue;
-                } catch (const InputError& error) {
-                    item->notConverted = error.what();
-                }
-            }
-            if (observer_) observer_->fileNotConverted(item->path, item->notConverted);
-            if (failures_++ == 0) firstFailure_ = item->notConverted;
+        for (;;) {
+            std::optional<BatchItem> item = queue.pop();
+            if (!item) return;
+            convert(*item);
         }
+    }
+
+    void convert(BatchItem& item) {
+        if (item.conversion) {
+            try {
+                item.conversion->run(observer_);
+            } catch (const InputError& error) {
+                item.notConverted = error.what();
+            }
+        }
+        if (!item.notConverted.empty()) {
+            if (observer_) observer_->fileNotConverted(item.path, item.notConverted);
+            if (failures_++ == 0) firstFailure_ = item.notConverted;
+        }
+        std::lock_guard guard(mutex_);
+        ++converted_;
+        advanced_.notify_all();
+    }
+
+    // Waits until count items are converted, or the converter has stopped.
+    void waitFor(std::uint64_t count) {
+        std::unique_lock lock(mutex_);
+        advanced_.wait(lock, [&] { return converted_ >= count || stopped_; });
+    }
+
+    // Nothing more is converted: an error ended the writer.
+    void stop() {
+        std::lock_guard guard(mutex_);
+        stopped_ = true;
+        advanced_.notify_all();
     }
 
     // Raises ConversionError with the batch's line when any file was not
@@ -81,6 +110,46 @@ private:
     ConversionObserver* observer_;
     std::uint64_t failures_ = 0;
     std::string firstFailure_;
+    std::mutex mutex_;
+    std::condition_variable advanced_;
+    std::uint64_t converted_ = 0;
+    bool stopped_ = false;
+};
+
+// The writer: a thread of its own that runs the batch's conversions as the
+// walker hands them on. Joined when it goes; an error that ended it is
+// raised by finish().
+class BatchWriter {
+public:
+    BatchWriter(BatchConverter& converter, runtime::WorkQueue<BatchItem>& queue)
+        : queue_(queue), thread_([this, &converter] {
+              try {
+                  converter.run(queue_);
+              } catch (...) {
+                  error_ = std::current_exception();
+                  queue_.abandon();  // the walker stops at its next file
+                  converter.stop();
+              }
+          }) {}
+    ~BatchWriter() {
+        queue_.abandon();
+        if (thread_.joinable()) thread_.join();
+    }
+    BatchWriter(const BatchWriter&) = delete;
+    BatchWriter& operator=(const BatchWriter&) = delete;
+
+    // Lets the writer convert what is queued, waits for it, and raises what
+    // ended it early.
+    void finish() {
+        queue_.close();
+        thread_.join();
+        if (error_) std::rethrow_exception(error_);
+    }
+
+private:
+    runtime::WorkQueue<BatchItem>& queue_;
+    std::exception_ptr error_;
+    std::thread thread_;  // last: started when the rest is ready
 };
 
 // Files the walker may queue ahead of the converter, besides those of the
@@ -102,9 +171,11 @@ struct PendingFolder {
 // Walks the input folder and chooses the files to convert.
 class FolderWalker {
 public:
+    // queue: where the readied conversions go to the writer, or nothing when
+    // there is none and the walker converts them itself.
     FolderWalker(const std::string& outputRoot, const ConversionSettings& settings,
-                 runtime::WorkQueue<BatchItem>& queue)
-        : outputRoot_(outputRoot), settings_(settings), queue_(queue) {}
+                 runtime::WorkQueue<BatchItem>* queue, BatchConverter& converter)
+        : outputRoot_(outputRoot), settings_(settings), queue_(queue), converter_(converter) {}
 
     // Walks depth-first with an explicit stack, so depth is bounded by
     // memory only: the subfolder found last is walked first. Stops early
@@ -217,28 +288,50 @@ private:
     bool unreadable(const std::string& path, const std::string& line) { return hand({nullptr, path, line}); }
 
     // Items go on to the converter in groups, in the walk's order, the
-    // small inputs of a group filtered together first.
+    // small inputs of a group filtered together first; a large file ends
+    // its group.
     bool hand(BatchItem item) {
+        const bool large = item.conversion && !item.conversion->runsAlone();
         group_.push_back(std::move(item));
-        return group_.size() < filesTogether || handOn();
+        return (group_.size() < filesTogether && !large) || handOn();
     }
 
     bool handOn() {
         std::vector<FileConversion*> together;
+        bool large = false;
         for (const BatchItem& item : group_) {
-            if (item.conversion && item.conversion->filtersInputReadWhole()) together.push_back(item.conversion.get());
+            if (!item.conversion) continue;
+            if (item.conversion->filtersInputReadWhole()) together.push_back(item.conversion.get());
+            large = large || !item.conversion->runsAlone();
         }
         FileConversion::filterTogether(together);
         for (BatchItem& item : group_) {
-            if (!queue_.push(std::move(item))) return false;
+            if (!queue_) {
+                // Counted as busy where it converts, not twice.
+                const runtime::BusyThreads::Waiting walking;
+                converter_.convert(item);
+                continue;
+            }
+            const runtime::BusyThreads::Waiting waiting;
+            if (!queue_->push(std::move(item))) return false;
         }
+        handed_ += group_.size();
         group_.clear();
+        // A large file is converted by the writer with the pool's workers:
+        // the walker waits meanwhile, so that no more threads work than
+        // there are processors.
+        if (large && queue_) {
+            const runtime::BusyThreads::Waiting waiting;
+            converter_.waitFor(handed_);
+        }
         return true;
     }
 
     const std::string outputRoot_;
     const ConversionSettings& settings_;
-    runtime::WorkQueue<BatchItem>& queue_;
+    runtime::WorkQueue<BatchItem>* queue_;
+    BatchConverter& converter_;
+    std::uint64_t handed_ = 0;
     std::vector<PendingFolder> pending_;
     std::vector<BatchItem> group_;
     double totalMb_ = 0.0;
@@ -278,29 +371,24 @@ void convertFolder(const std::string& inputPath, const std::string& outputPath, 
     // A batch writing into the folder it walks would meet its own outputs.
     if (runtime::isInsideFolder(outputRoot, root->identity())) throw RefusalError(sameFileLine);
     ensureOutputFolder(outputPath, observer);
-    // The conversions go to one pool worker, so that this thread lists the
-    // next files and readies their conversions (opens them, creates their
-    // outputs, reads the small ones) meanwhile instead of waiting for each;
-    // the worker still writes one file at a time, in the walk's order.
+    // Who does what: this thread, the walker, lists the folders, opens each
+    // file, creates its output, reads a small one whole and filters sixteen
+    // of them at a time side by side; the writer, a thread of its own, runs
+    // the readied conversions one at a time in the walk's order. A large
+    // file the writer converts with the pool's workers while the walker
+    // waits. With one processor the walker converts each file itself.
+    const runtime::BusyThreads::Busy busy;
     runtime::WorkQueue<BatchItem> queue(filesAhead);
     BatchConverter converter(observer);
-    runtime::ParallelJob conversions = runtime::sharedWorkerPool().startParallel(1, [&](std::size_t) {
-        try {
-            converter.run(queue);
-        } catch (...) {
-            queue.abandon();  // the walker stops at its next file
-            throw;
-        }
-    });
-    FolderWalker walker(outputRoot, settings, queue);
-    try {
+    const bool writerThread = runtime::sharedWorkerPool().threadCount() > 1;
+    FolderWalker walker(outputRoot, settings, writerThread ? &queue : nullptr, converter);
+    if (writerThread) {
+        BatchWriter writer(converter, queue);
         walker.run(std::move(root));
-    } catch (...) {
-        queue.abandon();
-        throw;
+        writer.finish();
+    } else {
+        walker.run(std::move(root));
     }
-    queue.close();
-    conversions.wait();
     if (observer && walker.leftOut().total() > 0) observer->folderFinished(walker.leftOut());
     converter.report();
 }

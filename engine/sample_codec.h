@@ -35,4 +35,27 @@ struct SampleCodec {
     }
 };
 
+// Calls visit(SampleCodec<N>{}) with the codec of a filtered bit depth (8,
+// 16, 24 or 32): the one place where a bit depth picks its code. Returns
+// false, visit not called, for any other depth.
+template <class Visit>
+bool withSampleCodec(std::uint16_t bitDepth, Visit&& visit) {
+    switch (bitDepth) {
+        case 8:
+            visit(SampleCodec<1>{});
+            return true;
+        case 16:
+            visit(SampleCodec<2>{});
+            return true;
+        case 24:
+            visit(SampleCodec<3>{});
+            return true;
+        case 32:
+            visit(SampleCodec<4>{});
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace engine::detail

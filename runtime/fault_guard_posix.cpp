@@ -23,13 +23,16 @@ struct GuardedRange {
 constexpr int guardPlaces = 64;
 GuardedRange guardedRanges[guardPlaces];
 struct sigaction previousAction {};
+// Read once before the handler is installed: sysconf may not be called in
+// a signal handler.
+std::uintptr_t pageBytes = 4096;
 
 void onBusError(int signal, siginfo_t* info, void* context) {
     const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
     for (GuardedRange& range : guardedRanges) {
         const std::uintptr_t begin = range.begin.load(std::memory_order_acquire);
         if (begin == 0 || address < begin || address >= range.end.load(std::memory_order_acquire)) continue;
-        const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+        const std::uintptr_t page = pageBytes;
         void* zeros = ::mmap(reinterpret_cast<void*>(address / page * page), page, PROT_READ,
                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
         if (zeros != MAP_FAILED) {
@@ -49,6 +52,7 @@ void onBusError(int signal, siginfo_t* info, void* context) {
 }
 
 void installHandler() {
+    pageBytes = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     struct sigaction action {};
     action.sa_sigaction = onBusError;
     action.sa_flags = SA_SIGINFO | SA_NODEFER;

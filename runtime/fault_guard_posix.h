@@ -13,8 +13,8 @@ namespace runtime {
 class MappingFaultGuard {
 public:
     // Guards [begin, begin + length). False from active() when every one of
-    // the process's guard places is taken: the caller must then read
-    // otherwise.
+    // the process's guard places is taken: the range is then not guarded,
+    // and the caller must not read it through the mapping.
     MappingFaultGuard(const void* begin, std::size_t length) noexcept;
     ~MappingFaultGuard();
     MappingFaultGuard(const MappingFaultGuard&) = delete;

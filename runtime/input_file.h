@@ -54,15 +54,19 @@ public:
 
     // Copies the bytes [offset, offset + length) into destination and
     // returns how many there were: fewer only when the file has become
-    // shorter since it was opened. Reads only go forward: a read never
-    // starts before the start of the one before it. Raises OSError.
+    // shorter since it was opened. Raises OSError.
     std::uint64_t read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination);
 
     // The bytes [offset, offset + length) in place, read from the file as
-    // they are touched; valid until close(). Views only go forward, like
-    // reads: the memory of the pages before offset may be given back.
-    // Raises OSError when the file cannot be mapped.
+    // they are touched; valid until release() gives back their pages or
+    // close(). Changes nothing else. Raises OSError when the file cannot be
+    // mapped.
     const std::uint8_t* view(std::uint64_t offset, std::uint64_t length);
+
+    // Gives back the memory of the pages that lie wholly before offset:
+    // every view of them is done with. Releasing less than before does
+    // nothing.
+    void release(std::uint64_t before) noexcept;
 
     // Asks the system to read [offset, offset + length) from the disk now,
     // without waiting, for a view soon after: the bytes are then there when

@@ -37,6 +37,11 @@ struct InputFile::Native {
 
 namespace {
 
+std::uint64_t pageBytes() {
+    static const auto bytes = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    return bytes;
+}
+
 bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 // A file of the system's own pseudo file systems: its size says nothing
@@ -116,7 +121,7 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
 const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t length) {
     Native& native = *native_;
     const auto size = static_cast<std::size_t>(native.opened.st_size);
-    if (size == 0) return nullptr;
+    if (size == 0 || length == 0) return nullptr;
     if (!native.mapping) {
         void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, native.descriptor.get(), 0);
         if (mapping == MAP_FAILED) throw lastOSError(native.path);
@@ -128,16 +133,16 @@ const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t length) 
         }
         if (size > (1u << 20)) ::madvise(mapping, size, MADV_SEQUENTIAL);
     }
-    // What lies before this view is done with: its pages need not stay.
-    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-    const std::uint64_t releaseEnd = offset / page * page;
-    if (releaseEnd > native.releasedBefore) {
-        ::madvise(static_cast<char*>(native.mapping) + native.releasedBefore, releaseEnd - native.releasedBefore,
-                  MADV_DONTNEED);
-        native.releasedBefore = releaseEnd;
-    }
-    (void)length;
     return static_cast<const std::uint8_t*>(native.mapping) + offset;
+}
+
+void InputFile::release(std::uint64_t before) noexcept {
+    Native& native = *native_;
+    if (!native.mapping) return;
+    const std::uint64_t end = before / pageBytes() * pageBytes();
+    if (end <= native.releasedBefore) return;
+    ::madvise(static_cast<char*>(native.mapping) + native.releasedBefore, end - native.releasedBefore, MADV_DONTNEED);
+    native.releasedBefore = end;
 }
 
 void InputFile::prefetch(std::uint64_t offset, std::uint64_t length) noexcept {
@@ -147,7 +152,7 @@ void InputFile::prefetch(std::uint64_t offset, std::uint64_t length) noexcept {
     length = std::min(length, size - offset);
     // Asking looks up every page: for 8 MiB in memory, as they mostly are,
     // as long as a twentieth of filtering them. A few pages tell first.
-    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t page = pageBytes();
     constexpr std::uint64_t looks = 16;
     bool inMemory = true;
     for (std::uint64_t i = 0; i < looks && inMemory; ++i) {

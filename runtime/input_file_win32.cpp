@@ -23,15 +23,6 @@ struct InputFile::Native {
     ~Native() {
         if (view) UnmapViewOfFile(view);
     }
-
-    // Reads and views only go forward, so the pages before offset are done
-    // with: unlocking pages that are not locked takes them out of the
-    // working set.
-    void releaseBefore(std::uint64_t offset) {
-        if (offset <= releasedBefore) return;
-        VirtualUnlock(const_cast<std::uint8_t*>(view + releasedBefore), static_cast<SIZE_T>(offset - releasedBefore));
-        releasedBefore = offset;
-    }
 };
 
 namespace {
@@ -114,14 +105,19 @@ std::uint64_t InputFile::read(std::uint64_t offset, std::uint64_t length, std::u
     if (offset >= native_->size) return 0;
     length = std::min(length, native_->size - offset);
     std::memcpy(destination, native_->view + offset, static_cast<std::size_t>(length));
-    native_->releaseBefore(offset);
     return length;
 }
 
 const std::uint8_t* InputFile::view(std::uint64_t offset, std::uint64_t) {
-    if (!native_->view) return nullptr;
-    native_->releaseBefore(offset);
-    return native_->view + offset;
+    return native_->view ? native_->view + offset : nullptr;
+}
+
+void InputFile::release(std::uint64_t before) noexcept {
+    if (!native_->view || before <= native_->releasedBefore) return;
+    // Unlocking pages that are not locked takes them out of the working set.
+    VirtualUnlock(const_cast<std::uint8_t*>(native_->view + native_->releasedBefore),
+                  static_cast<SIZE_T>(before - native_->releasedBefore));
+    native_->releasedBefore = before;
 }
 
 void InputFile::prefetch(std::uint64_t offset, std::uint64_t length) noexcept {

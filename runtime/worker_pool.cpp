@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "runtime/busy_threads.h"
 #include "runtime/fs.h"
 #include "runtime/spin_wait.h"
 
@@ -64,6 +65,7 @@ void WorkerPool::workerLoop() {
 // may start after the run has finished; it then finds no index left and
 // only touches this record, which it keeps alive.
 struct ParallelRun {
+    std::weak_ptr<ParallelSeries::State> series;  // whose later jobs a waiter helps with
     std::function<void(std::size_t)> work;
     std::size_t count = 0;
     std::atomic<std::size_t> nextIndex{0};
@@ -108,13 +110,6 @@ struct ParallelRun {
     }
 };
 
-void ParallelJob::wait() {
-    if (!run_) return;
-    const std::shared_ptr<ParallelRun> run = std::move(run_);
-    run->takePart();
-    run->waitForAll();
-}
-
 void ParallelJob::abandon() noexcept {
     try {
         wait();
@@ -124,13 +119,7 @@ void ParallelJob::abandon() noexcept {
 }
 
 ParallelJob WorkerPool::startParallel(std::size_t count, std::function<void(std::size_t)> work) {
-    if (count == 0) return ParallelJob();
-    auto run = std::make_shared<ParallelRun>();
-    run->work = std::move(work);
-    run->count = count;
-    const std::size_t helpers = std::min<std::size_t>(count, threads_.size());
-    for (std::size_t i = 0; i < helpers; ++i) submit([run] { run->takePart(); });
-    return ParallelJob(run);
+    return ParallelSeries(*this, threadCount()).start(count, std::move(work));
 }
 
 // Shared by the series and its helpers, which may outlive it.
@@ -143,9 +132,21 @@ struct ParallelSeries::State {
     std::deque<std::shared_ptr<ParallelRun>> pending;  // in the order started
     unsigned active = 0;                               // helpers at work
 
+    // A job of the series started after run with a call left to start.
+    static std::shared_ptr<ParallelRun> laterThan(const ParallelRun& run) {
+        const std::shared_ptr<State> state = run.series.lock();
+        if (!state) return nullptr;
+        std::lock_guard guard(state->mutex);
+        for (const std::shared_ptr<ParallelRun>& pending : state->pending) {
+            if (pending.get() != &run && pending->unstarted()) return pending;
+        }
+        return nullptr;
+    }
+
     // A helper: takes part in each job in turn and leaves when none has a
     // call left to start.
     static void serve(const std::shared_ptr<State>& state) {
+        const BusyThreads::Busy busy;
         for (;;) {
             std::shared_ptr<ParallelRun> run;
             {
@@ -165,13 +166,29 @@ struct ParallelSeries::State {
     }
 };
 
+void ParallelJob::wait() {
+    if (!run_) return;
+    const std::shared_ptr<ParallelRun> run = std::move(run_);
+    for (;;) {
+        if (run->takeOne()) continue;
+        if (run->done()) break;
+        // The job's last calls run elsewhere: make a call of a later job of
+        // the series meanwhile, if one is left to start.
+        const std::shared_ptr<ParallelRun> later = ParallelSeries::State::laterThan(*run);
+        if (!later || !later->takeOne()) break;
+    }
+    const BusyThreads::Waiting waiting;
+    run->waitForAll();
+}
+
 ParallelSeries::ParallelSeries(WorkerPool& pool, unsigned helpers) : state_(std::make_shared<State>(pool, helpers)) {}
 
-WorkerPool& ParallelSeries::pool() const { return state_->pool; }
+unsigned ParallelSeries::threads() const { return state_->helpers + 1; }
 
 ParallelJob ParallelSeries::start(std::size_t count, std::function<void(std::size_t)> work) {
     if (count == 0) return ParallelJob();
     auto run = std::make_shared<ParallelRun>();
+    run->series = state_;
     run->work = std::move(work);
     run->count = count;
     std::lock_guard guard(state_->mutex);
@@ -181,29 +198,6 @@ ParallelJob ParallelSeries::start(std::size_t count, std::function<void(std::siz
         state_->pool.submit([state = state_] { State::serve(state); });
     }
     return ParallelJob(run);
-}
-
-void ParallelSeries::wait(ParallelJob& job) {
-    if (!job.run_) return;
-    const std::shared_ptr<ParallelRun> run = std::move(job.run_);
-    for (;;) {
-        if (run->takeOne()) continue;
-        if (run->done()) break;
-        // The job's last calls run elsewhere: make a call of a later job
-        // meanwhile, if one is left to start.
-        std::shared_ptr<ParallelRun> later;
-        {
-            std::lock_guard guard(state_->mutex);
-            for (const std::shared_ptr<ParallelRun>& pending : state_->pending) {
-                if (pending != run && pending->unstarted()) {
-                    later = pending;
-                    break;
-                }
-            }
-        }
-        if (!later || !later->takeOne()) break;
-    }
-    run->waitForAll();
 }
 
 WorkerPool& sharedWorkerPool() {

@@ -15,10 +15,11 @@ namespace runtime {
 
 struct ParallelRun;
 
-// A parallel run started by WorkerPool::startParallel. Its calls use what
-// the starter owns, so the job cannot outlive its waiting: it is move-only,
-// and destroying or replacing a job that was not waited for waits for it,
-// dropping its error.
+// A parallel run of work(i) for every i below a count, started by a
+// ParallelSeries (or WorkerPool::startParallel, a series of its own). Its
+// calls use what the starter owns, so the job cannot outlive its waiting:
+// it is move-only, and destroying or replacing a job that was not waited
+// for waits for it, dropping its error.
 class ParallelJob {
 public:
     ParallelJob() = default;
@@ -35,18 +36,24 @@ public:
     ParallelJob(const ParallelJob&) = delete;
     ParallelJob& operator=(const ParallelJob&) = delete;
 
-    // Takes part in the calls not yet started, then waits until every call
-    // has returned. Raises the first error a call raised. Does nothing for a
-    // job already waited for.
+    // Takes part in the calls not yet started; once none is left, makes
+    // calls of later jobs of the same series, one at a time, while the last
+    // of its own run elsewhere, so that the waiting thread never sits idle
+    // while there is work; returns when every call of the job has returned.
+    // Raises the first error a call raised. Does nothing for a job already
+    // waited for. Never waits for a busy pool: it may be called from a
+    // worker.
     void wait();
 
 private:
-    friend class ParallelSeries;
     void abandon() noexcept;
 
     std::shared_ptr<ParallelRun> run_;
 };
 
+// Threads that serve data-parallel jobs, and nothing else: no task of the
+// pool's blocks or runs for long, so that a job's calls never wait behind
+// one.
 class WorkerPool {
 public:
     explicit WorkerPool(unsigned threadCount);
@@ -56,16 +63,14 @@ public:
 
     unsigned threadCount() const { return static_cast<unsigned>(threads_.size()); }
 
-    // Queues a task for the next idle worker. The task must not throw.
-    void submit(std::function<void()> task);
-
-    // Starts work(i) for every i below count on idle workers and returns at
-    // once. The job's wait() takes part in what no worker has started yet,
-    // so it never waits for a busy pool (it may be called from a worker),
-    // and raises the first error a call raised after all have returned.
+    // Starts work(i) for every i below count on as many workers as the pool
+    // has, and returns at once: a series of its own (see ParallelSeries).
     ParallelJob startParallel(std::size_t count, std::function<void(std::size_t)> work);
 
 private:
+    friend class ParallelSeries;
+    // Queues a task for the next idle worker. The task must not throw.
+    void submit(std::function<void()> task);
     void workerLoop();
 
     std::mutex mutex_;
@@ -87,18 +92,12 @@ class ParallelSeries {
 public:
     ParallelSeries(WorkerPool& pool, unsigned helpers);
 
-    WorkerPool& pool() const;
+    // The threads that do its work: its helpers and the one that waits.
+    unsigned threads() const;
 
     // Starts work(i) for every i below count once the jobs started before
-    // have no call left to start, and returns at once. The job's wait()
-    // takes part as WorkerPool::startParallel's does.
+    // have no call left to start, and returns at once.
     ParallelJob start(std::size_t count, std::function<void(std::size_t)> work);
-
-    // Waits for job, one of this series', like its wait(), but once none of
-    // its calls is left to start, makes calls of later jobs, one at a time,
-    // while the last of its calls run elsewhere: the caller does not sit
-    // idle meanwhile.
-    void wait(ParallelJob& job);
 
     struct State;
 

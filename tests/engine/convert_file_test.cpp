@@ -44,13 +44,18 @@ TEST_F(ConvertFile, WithoutTheFilterTheDataAreTheInputForEveryLayout) {
 }
 
 TEST_F(ConvertFile, FilteredOutputMatchesTheReferenceAcrossChunks) {
-    // Sizes around the converter's 8 MiB chunks, for every bit depth.
+    // Sizes around the converter's chunks of 8 MiB (of 8,380,416 bytes for
+    // 24 bits, whole samples on whole pages) and 16 MiB, for every bit
+    // depth, with and without a partial sample at the end.
     const std::size_t chunk = std::size_t{8} << 20;
-    for (std::size_t size : {chunk - 1, chunk + 2, 2 * chunk + 5}) {
-        const Bytes input = testsupport::randomBytes(size, static_cast<std::uint32_t>(size));
-        const std::string in = write("in.bin", input);
-        for (std::uint16_t bits : {8, 16, 24, 32, 20}) {
-            convertFile(in, path("out.wav"), true, 44100, bits, 2);
+    const Bytes all = testsupport::randomBytes(2 * chunk + 8, 3);
+    for (std::uint16_t bits : {8, 16, 24, 32, 20}) {
+        const std::size_t sample = bits / 8;
+        std::vector<std::size_t> sizes = {chunk - 1, chunk + 2, 2 * chunk - sample, 2 * chunk, 2 * chunk + sample};
+        if (bits == 24) sizes.insert(sizes.end(), {2 * 8'380'416 - 3, 2 * 8'380'416 + 1, 16'777'215, 16'777'216});
+        for (std::size_t size : sizes) {
+            const Bytes input(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(size));
+            convertFile(write("in.bin", input), path("out.wav"), true, 44100, bits, 2);
             ASSERT_TRUE(read(path("out.wav")) == expectedWav(input, true, 44100, bits, 2))
                 << size << " bytes, " << bits << " bits";
         }

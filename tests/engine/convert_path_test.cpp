@@ -16,9 +16,11 @@
 #include "engine/errors.h"
 #include "engine/folder_batch.h"
 #include "engine/wav_file_name.h"
+#include "runtime/busy_threads.h"
 #include "runtime/errors.h"
 #include "runtime/fs.h"
 #include "runtime/paths.h"
+#include "runtime/worker_pool.h"
 #include "tests/engine/conversion_fixture.h"
 
 namespace engine {
@@ -259,6 +261,24 @@ TEST_F(ConvertPath, FilesThatCannotBeReadAreCountedAndTheRestConverted) {
     EXPECT_EQ(lines.back(), message);
     EXPECT_EQ(std::distance(fs::directory_iterator(testsupport::pathOf(path("out"))), fs::directory_iterator()),
               files - static_cast<long>(failed));
+}
+
+TEST_F(ConvertPath, NoMoreThreadsWorkAtOnceThanThereAreProcessors) {
+    // Small files the walker readies while the writer writes, and large
+    // ones the writer converts with the pool's workers.
+    folder("in");
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (int i = 0; i < 40; ++i) files.emplace_back("s" + std::to_string(i), testsupport::randomBytes(3000 + i, i));
+    for (int i = 0; i < 3; ++i)
+        files.emplace_back("l" + std::to_string(i), testsupport::randomBytes((20 << 20) + i, i));
+    for (const auto& [name, bytes] : files) write("in/" + name, bytes);
+    runtime::BusyThreads::resetPeak();
+    convertPath(path("in"), path("out"), ConversionSettings{});
+    const int processors = static_cast<int>(runtime::sharedWorkerPool().threadCount());
+    EXPECT_LE(runtime::BusyThreads::peak(), processors);
+    EXPECT_EQ(runtime::BusyThreads::peak(), std::min(processors, 2)) << "the walker and the writer side by side";
+    for (const auto& [name, bytes] : files)
+        EXPECT_EQ(read(at("out", name + ".wav")), expectedWav(bytes, true, 44100, 8, 1));
 }
 
 TEST_F(ConvertPath, AnErrorOtherThanAnInputsEndsTheBatchWithoutHanging) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/filter_lanes.h"
 #include "tests/engine/kernel_choice.h"
 
 namespace engine {
@@ -105,7 +106,7 @@ TEST_P(SideBySide, EachStreamAsIfFilteredAlone) {
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             streams.push_back({inputs[i].data(), outputs[i].data(), inputs[i].size() / width});
         }
-        filterStreamsSideBySide(streams, bits);
+        filterStreamsSideBySide(streams, bits, detail::laneKernelsFor(GetParam()));
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             EXPECT_EQ(outputs[i], filtered(inputs[i], bits)) << bits << " bits, stream " << i;
         }

@@ -76,6 +76,7 @@ class FilterLanesOnKernel : public ::testing::TestWithParam<FilterKernel> {};
 // lanes.
 template <class Codec>
 void compareWithScalarLanes(std::uint64_t steps) {
+    const LaneKernels kernels = laneKernelsFor(filterKernelInUse());
     for (int pattern = 0; pattern < 3; ++pattern) {
         const Bytes input = testInput(16 * steps * Codec::size, pattern);
         for (int count : {8, 11, 16}) {
@@ -84,10 +85,10 @@ void compareWithScalarLanes(std::uint64_t steps) {
                 for (int k = 0; k < count; ++k) stepLanes<Codec, true, 1>(l + k, n);
             });
             const Run written = runLanes<Codec>(
-                input, steps, [count](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(l, count, n); });
+                input, steps, [&](Lane* l, std::uint64_t n) { stepLanes<Codec, true>(kernels, l, count, n); });
             expectSame(reference, written, "writing");
-            Run warm = runLanes<Codec>(input, steps,
-                                       [count](Lane* l, std::uint64_t n) { stepLanes<Codec, false>(l, count, n); });
+            Run warm = runLanes<Codec>(
+                input, steps, [&](Lane* l, std::uint64_t n) { stepLanes<Codec, false>(kernels, l, count, n); });
             EXPECT_TRUE(warm.output == Bytes(input.size(), 0xAA)) << "a warm-up wrote";
             warm.output = reference.output;
             expectSame(reference, warm, "warm-up");

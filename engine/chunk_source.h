@@ -1,0 +1,70 @@
+#pragma once
+// Where the output bytes of one conversion come from, chunk after chunk, as
+// its plan says: filtered from the file's mapping or from the input read
+// whole, read unchanged from the file, or ready already.
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/conversion_plan.h"
+
+namespace runtime {
+class InputFile;
+}  // namespace runtime
+
+namespace engine {
+
+// A buffer that starts on a page. The output's buffers then hold every byte
+// at the same place within its page as the output file does, and the
+// system copies whole aligned pages, markedly faster than across offsets.
+class PageBuffer {
+public:
+    // Raises OutOfMemory.
+    explicit PageBuffer(std::uint64_t size);
+    std::uint8_t* get() const { return bytes_.get(); }
+
+private:
+    struct Free {
+        void operator()(std::uint8_t* bytes) const;
+    };
+    std::unique_ptr<std::uint8_t[], Free> bytes_;
+};
+
+// A buffer could not be had.
+struct OutOfMemory {};
+
+// The input read short: it has become shorter since it was opened.
+struct InputShrank {};
+
+// Room in front of every output buffer for the header, written with the
+// first chunk in one piece.
+inline constexpr std::uint64_t headerRoom = 44;
+
+// A small input read whole when its conversion is readied: its bytes (for
+// the filter), and the output's bytes with the header's room in front.
+struct WholeInput {
+    // Reads the input whole. Raises OutOfMemory, InputShrank and what the
+    // read raises.
+    WholeInput(runtime::InputFile& input, const ConversionPlan& plan);
+
+    std::unique_ptr<PageBuffer> input;  // only when filtered
+    PageBuffer output;
+    bool outputReady = false;  // the output's bytes are made
+    std::uint8_t* outputBytes() const { return output.get() + headerRoom; }
+};
+
+class ChunkSource {
+public:
+    virtual ~ChunkSource() = default;
+    // The output's bytes of chunk (the plan's chunks, taken in order), with
+    // headerRoom bytes of room in front of them, valid until the next take().
+    // Starts the work of later chunks. Raises InputShrank, and OSError when
+    // the input cannot be read.
+    virtual std::uint8_t* take(std::uint64_t chunk) = 0;
+};
+
+// The source the plan calls for; whole is the input read whole, if it was.
+// Raises OutOfMemory.
+std::unique_ptr<ChunkSource> openChunkSource(const ConversionPlan& plan, runtime::InputFile& input, WholeInput* whole);
+
+}  // namespace engine
