@@ -6,6 +6,7 @@
 
 #include "engine/fast_dc_filter.h"
 #include "runtime/input_file.h"
+#include "runtime/output_file.h"
 #include "runtime/worker_pool.h"
 
 namespace engine {
@@ -22,46 +23,55 @@ void readExactly(runtime::InputFile& input, std::uint64_t offset, std::uint64_t 
 // threads as the process has processors, never more.
 unsigned helperCount() { return runtime::sharedWorkerPool().threadCount() - 1; }
 
-// The output's bytes were made when the conversion was readied: the input
-// read whole, unchanged or filtered with others.
-class ReadySource final : public ChunkSource {
+// A source whose chunks are made in buffers, with room for the header in
+// front: the header and the first chunk go out in one write.
+class BufferedSource : public ChunkSource {
 public:
-    explicit ReadySource(const WholeInput& whole) : bytes_(whole.outputBytes()) {}
-    std::uint8_t* take(std::uint64_t) override { return bytes_; }
+    void write(std::uint64_t chunk, std::span<const std::uint8_t> header, runtime::OutputFile& output) final {
+        std::uint8_t* bytes = take(chunk);
+        const std::uint64_t length = chunkLength(chunk);
+        bytes -= header.size();
+        std::copy(header.begin(), header.end(), bytes);
+        output.write(bytes, header.size() + length);
+    }
 
-private:
-    std::uint8_t* bytes_;
+protected:
+    // The chunk's bytes, valid until the next take(), with headerRoom bytes
+    // of room in front of them.
+    virtual std::uint8_t* take(std::uint64_t chunk) = 0;
+    virtual std::uint64_t chunkLength(std::uint64_t chunk) const = 0;
 };
 
-// The input's bytes unchanged: a worker reads the next chunk into one
-// buffer while the converting thread writes the chunk before from the
-// other.
+// The output's bytes were made when the conversion was readied: the input
+// read whole, unchanged or filtered with others.
+class ReadySource final : public BufferedSource {
+public:
+    ReadySource(const WholeInput& whole, std::uint64_t size) : bytes_(whole.outputBytes()), size_(size) {}
+
+private:
+    std::uint8_t* take(std::uint64_t) override { return bytes_; }
+    std::uint64_t chunkLength(std::uint64_t) const override { return size_; }
+
+    std::uint8_t* bytes_;
+    std::uint64_t size_;
+};
+
+// The input's bytes unchanged, sent by the system from the input to the
+// output chunk by chunk.
 class CopyingSource final : public ChunkSource {
 public:
-    CopyingSource(const ConversionPlan& plan, runtime::InputFile& input)
-        : chunks_(plan.chunks), input_(input), series_(runtime::sharedWorkerPool(), helperCount()) {
-        const int buffers = static_cast<int>(std::min<std::uint64_t>(chunks_.count(), 2));
-        for (int i = 0; i < buffers; ++i) buffers_.emplace_back(headerRoom + chunks_.chunkBytes());
-        read(0);
-    }
+    CopyingSource(const ConversionPlan& plan, runtime::InputFile& input) : chunks_(plan.chunks), input_(input) {}
 
-    std::uint8_t* take(std::uint64_t chunk) override {
-        next_.wait();
-        if (chunk + 1 < chunks_.count()) {
-            next_ = series_.start(1, [this, chunk](std::size_t) { read(chunk + 1); });
-        }
-        return bytes(chunk);
+    void write(std::uint64_t chunk, std::span<const std::uint8_t> header, runtime::OutputFile& output) override {
+        if (!header.empty()) output.write(header.data(), header.size());
+        const std::uint64_t length = chunks_.length(chunk);
+        if (output.copyFrom(input_, chunks_.begin(chunk), length) != length) throw InputShrank{};
+        input_.release(chunks_.end(chunk));
     }
 
 private:
-    std::uint8_t* bytes(std::uint64_t chunk) const { return buffers_[chunk % buffers_.size()].get() + headerRoom; }
-    void read(std::uint64_t chunk) { readExactly(input_, chunks_.begin(chunk), chunks_.length(chunk), bytes(chunk)); }
-
     const ChunkLayout chunks_;
     runtime::InputFile& input_;
-    std::vector<PageBuffer> buffers_;
-    runtime::ParallelSeries series_;
-    runtime::ParallelJob next_;  // last: dropped first, it waits for the read in flight
 };
 
 // The filtered samples, chunk by chunk: the workers of a series filter the
@@ -71,7 +81,7 @@ private:
 // each chunk. The input is read in place, in the file's mapping (copying it
 // out first costs as much again as filtering it), or from its bytes read
 // whole.
-class FilteringSource final : public ChunkSource {
+class FilteringSource final : public BufferedSource {
 public:
     // Chunks in flight at once: the one taken and those filtered ahead.
     static constexpr int ring = 3;
@@ -99,6 +109,9 @@ public:
         }
     }
 
+private:
+    std::uint64_t chunkLength(std::uint64_t chunk) const override { return chunks_.length(chunk); }
+
     std::uint8_t* take(std::uint64_t chunk) override {
         Filtering& filtering = filters_[chunk % ring];
         state_ = filtering.filter.finish(state_);
@@ -114,7 +127,6 @@ public:
         return output;
     }
 
-private:
     // A chunk in flight: its window of the input and its filter.
     struct Filtering {
         Filtering(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels)
@@ -172,7 +184,7 @@ WholeInput::WholeInput(runtime::InputFile& file, const ConversionPlan& plan) : o
 }
 
 std::unique_ptr<ChunkSource> openChunkSource(const ConversionPlan& plan, runtime::InputFile& input, WholeInput* whole) {
-    if (whole && whole->outputReady) return std::make_unique<ReadySource>(*whole);
+    if (whole && whole->outputReady) return std::make_unique<ReadySource>(*whole, plan.chunks.size());
     if (plan.filtered) return std::make_unique<FilteringSource>(plan, input, whole);
     return std::make_unique<CopyingSource>(plan, input);
 }

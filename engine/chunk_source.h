@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "engine/conversion_plan.h"
 
 namespace runtime {
 class InputFile;
+class OutputFile;
 }  // namespace runtime
 
 namespace engine {
@@ -56,11 +58,11 @@ struct WholeInput {
 class ChunkSource {
 public:
     virtual ~ChunkSource() = default;
-    // The output's bytes of chunk (the plan's chunks, taken in order), with
-    // headerRoom bytes of room in front of them, valid until the next take().
-    // Starts the work of later chunks. Raises InputShrank, and OSError when
-    // the input cannot be read.
-    virtual std::uint8_t* take(std::uint64_t chunk) = 0;
+    // Writes the output's bytes of chunk (the plan's chunks, in order) to
+    // output, after header when it is not empty, and starts the work of
+    // later chunks. Raises InputShrank, IOError when writing fails, and
+    // OSError when the input cannot be read.
+    virtual void write(std::uint64_t chunk, std::span<const std::uint8_t> header, runtime::OutputFile& output) = 0;
 };
 
 // The source the plan calls for; whole is the input read whole, if it was.

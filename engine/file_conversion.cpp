@@ -131,15 +131,9 @@ void FileConversion::run(ConversionObserver* observer) {
     try {
         const std::unique_ptr<ChunkSource> source = openChunkSource(plan_, *input_, whole_.get());
         for (std::uint64_t chunk = 0; chunk < chunks.count(); ++chunk) {
-            std::uint8_t* bytes = source->take(chunk);
-            std::uint64_t length = chunks.length(chunk);
-            if (chunk == 0) {
-                // The header goes out with the first chunk, in its room.
-                bytes -= header.size();
-                std::copy(header.begin(), header.end(), bytes);
-                length += header.size();
-            }
-            output_->write(bytes, length);
+            // The header goes out with the first chunk.
+            source->write(chunk, chunk == 0 ? std::span<const std::uint8_t>(header) : std::span<const std::uint8_t>(),
+                          *output_);
             if (observer) observer->dataWritten(chunks.length(chunk));
         }
         // A change after the last read would go unseen otherwise.

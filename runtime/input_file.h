@@ -82,6 +82,7 @@ public:
     void close();
 
     struct Native;
+    const Native& native() const { return *native_; }
 
 private:
     std::unique_ptr<Native> native_;

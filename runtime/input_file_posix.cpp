@@ -13,27 +13,11 @@
 #include "runtime/folder_native_posix.h"
 #include "runtime/identity_posix.h"
 #include "runtime/input_file.h"
+#include "runtime/input_file_native_posix.h"
 #include "runtime/paths.h"
 #include "runtime/scratch_file_native_posix.h"
 
 namespace runtime {
-
-struct InputFile::Native {
-    Descriptor descriptor;
-    std::string path;
-    struct stat opened {};
-    std::optional<SourceFile> origin;
-    void* mapping = nullptr;
-    std::unique_ptr<MappingFaultGuard> guard;
-    std::uint64_t releasedBefore = 0;
-
-    void unmap() noexcept {
-        if (mapping) ::munmap(mapping, static_cast<std::size_t>(opened.st_size));
-        mapping = nullptr;
-        guard.reset();  // after the unmapping: no fault is left unguarded
-    }
-    ~Native() { unmap(); }
-};
 
 namespace {
 

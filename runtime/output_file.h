@@ -19,6 +19,8 @@
 
 namespace runtime {
 
+class InputFile;
+
 // Who named an output, which decides whether a link at its name is followed.
 enum class OutputNaming {
     // The program made the name (a "zz_" name, a file of a batch): nothing
@@ -70,6 +72,13 @@ public:
     // fails. A reader that has gone (a closed pipe) ends the process as the
     // signal of a broken pipe would, where the stop handling is on.
     void write(const void* bytes, std::uint64_t count);
+
+    // Appends the bytes [offset, offset + length) of input, as write()
+    // would, by the system itself where it can (no copy through the
+    // program). Returns how many there were: fewer only when the input has
+    // become shorter. Raises IOError as write() does, OSError when the
+    // input cannot be read.
+    std::uint64_t copyFrom(InputFile& input, std::uint64_t offset, std::uint64_t length);
 
     // Closes the file and moves it over where path leads (standard output
     // and outputs written in place are only flushed and closed). Raises

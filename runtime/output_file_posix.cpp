@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "runtime/descriptor_posix.h"
 #include "runtime/errors.h"
 #include "runtime/identity_posix.h"
+#include "runtime/input_file_native_posix.h"
 #include "runtime/output_file.h"
 #include "runtime/paths.h"
 #include "runtime/stop_cleanup.h"
@@ -292,6 +294,35 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
         at += written;
         count -= static_cast<std::uint64_t>(written);
     }
+}
+
+std::uint64_t OutputFile::copyFrom(InputFile& input, std::uint64_t offset, std::uint64_t length) {
+    // The system copies from the input's page cache to the output without
+    // the bytes passing through the program: one copy instead of two.
+    const int from = input.native().descriptor.get();
+    auto at = static_cast<off_t>(offset);
+    std::uint64_t done = 0;
+    while (done < length) {
+        const ssize_t sent = ::sendfile(native_->descriptor, from, &at,
+                                        static_cast<std::size_t>(std::min<std::uint64_t>(length - done, 1u << 30)));
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && (errno == EINVAL || errno == ENOSYS) && done == 0) break;  // not between these two
+        if (sent < 0 && errno == EPIPE) endAsBrokenPipe();
+        if (sent < 0) throw writeError(errno);
+        if (sent == 0) return done;  // the input ends here now
+        done += static_cast<std::uint64_t>(sent);
+    }
+    if (done == length) return done;
+    // Through a buffer, where the system cannot send from one to the other.
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
+    while (done < length) {
+        const std::uint64_t got =
+            input.read(offset + done, std::min<std::uint64_t>(length - done, buffer.size()), buffer.data());
+        if (got == 0) return done;
+        write(buffer.data(), got);
+        done += got;
+    }
+    return done;
 }
 
 void OutputFile::commit() {

@@ -4,6 +4,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/handles_win32.h"
+#include "runtime/input_file.h"
 #include "runtime/long_path_win32.h"
 #include "runtime/output_file.h"
 #include "runtime/stop_cleanup.h"
@@ -224,6 +225,14 @@ void OutputFile::write(const void* bytes, std::uint64_t count) {
         at += written;
         count -= written;
     }
+}
+
+std::uint64_t OutputFile::copyFrom(InputFile& input, std::uint64_t offset, std::uint64_t length) {
+    // Written from the input's mapping: one copy, as the system makes it.
+    if (offset >= input.size()) return 0;
+    length = std::min(length, input.size() - offset);
+    write(input.view(offset, length), length);
+    return length;
 }
 
 void OutputFile::commit() {
