@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <string>
 #include <vector>
 
 #include "engine/filter_kernel.h"
@@ -56,7 +57,7 @@ namespace {
 template <class Codec>
 class CodecRange final : public FastDcFilter::Range {
 public:
-    CodecRange(runtime::ParallelSeries* series, const detail::LaneKernels& kernels)
+    CodecRange(runtime::ParallelSeries& series, const detail::LaneKernels& kernels)
         : series_(series), kernels_(kernels) {}
 
     void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
@@ -71,7 +72,7 @@ public:
         destination_ = destination;
         // Split for the series' threads: its helpers, and the caller, who
         // takes a share too when it comes to finish the range.
-        const unsigned threads = series_ ? series_->threads() : 1u;
+        const unsigned threads = series_.threads();
         const std::uint64_t wanted = std::uint64_t{threads} * Limits::chainsPerThread;
         const std::uint64_t segmentCount = std::min(wanted, count / Limits::minSegmentSamples);
         segments_.clear();
@@ -91,11 +92,7 @@ public:
             const std::size_t to = std::min<std::size_t>(from + Limits::chainsPerThread, segments_.size());
             guessGroup(segments_.data() + from, static_cast<int>(to - from));
         };
-        if (series_) {
-            job_ = series_->start(groups, guess);
-        } else {
-            for (std::uint64_t g = 0; g < groups; ++g) guess(g);
-        }
+        job_ = series_.start(groups, guess);
     }
 
     DcFilterState finish(DcFilterState exact) override {
@@ -185,7 +182,7 @@ private:
 
     const std::uint8_t* window_ = nullptr;
     std::uint64_t windowFirst_ = 0;
-    runtime::ParallelSeries* series_;
+    runtime::ParallelSeries& series_;
     const detail::LaneKernels kernels_;
     std::uint64_t first_ = 0;
     std::uint64_t count_ = 0;
@@ -195,7 +192,7 @@ private:
     runtime::ParallelJob job_;  // last: dropped first, it waits for the pool
 };
 
-std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::ParallelSeries* series,
+std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::ParallelSeries& series,
                                                const detail::LaneKernels& kernels) {
     std::unique_ptr<FastDcFilter::Range> range;
     detail::withSampleCodec(
@@ -205,34 +202,19 @@ std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::
 
 }  // namespace
 
-FastDcFilter::FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool)
-    : input_(input),
-      ownSeries_(pool ? std::make_unique<runtime::ParallelSeries>(*pool, pool->threadCount()) : nullptr),
-      range_(makeRange(bitDepth, ownSeries_.get(), detail::laneKernelsFor(filterKernelInUse()))) {}
-
-FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels)
-    : input_(nullptr), range_(makeRange(bitDepth, &series, kernels)) {}
+FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series,
+                           const detail::LaneKernels& kernels)
+    : range_(makeRange(bitDepth, series, kernels)) {
+    if (!range_) throw runtime::InternalError("no filter for " + std::to_string(bitDepth) + "-bit samples");
+}
 
 FastDcFilter::~FastDcFilter() = default;
 
-void FastDcFilter::start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination) {
-    start(input_, 0, first, count, destination);
-}
-
 void FastDcFilter::start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first,
                          std::uint64_t count, std::uint8_t* destination) {
-    if (range_) range_->start(window, windowFirst, first, count, destination);
+    range_->start(window, windowFirst, first, count, destination);
 }
 
-DcFilterState FastDcFilter::finish(DcFilterState exactStart) {
-    return range_ ? range_->finish(exactStart) : exactStart;
-}
-
-void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count, std::uint8_t* destination,
-                       std::uint16_t bitDepth, DcFilterState& state, runtime::WorkerPool* pool) {
-    FastDcFilter filter(input, bitDepth, pool);
-    filter.start(first, count, destination);
-    state = filter.finish(state);
-}
+DcFilterState FastDcFilter::finish(DcFilterState exactStart) { return range_->finish(exactStart); }
 
 }  // namespace engine

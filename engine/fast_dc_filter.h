@@ -24,7 +24,6 @@
 
 namespace runtime {
 class ParallelSeries;
-class WorkerPool;
 }  // namespace runtime
 
 namespace engine {
@@ -51,14 +50,11 @@ struct FastFilterLimits {
 // Filters one stream of samples, range after range.
 class FastDcFilter {
 public:
-    // input: the stream's bytes from its first sample, or null when every
-    // range brings its own window of them; bitDepth 8, 16, 24 or 32; pool
-    // may be null (then everything runs on the calling thread). The filter
-    // runs on the kernel in use when it is made.
-    FastDcFilter(const std::uint8_t* input, std::uint16_t bitDepth, runtime::WorkerPool* pool);
-    // Every range brings its window, and the workers of series guess them on
-    // kernels: filters sharing one series keep their ranges in flight at
-    // once on no more threads than it has.
+    // Filters samples of bitDepth bits (8, 16, 24 or 32; any other raises
+    // runtime::InternalError) on kernels; every range brings its window of
+    // the stream, and the workers of series guess them: filters sharing one
+    // series keep their ranges in flight at once on no more threads than
+    // it has.
     FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels);
     // Waits for a range still being guessed, dropping its outputs.
     ~FastDcFilter();
@@ -66,15 +62,12 @@ public:
     FastDcFilter& operator=(const FastDcFilter&) = delete;
 
     // Starts filtering the whole samples [first, first + count) into
-    // destination (count samples). Returns at once when a pool does the
-    // work. One range at a time: finish() it before the next start(), which
-    // otherwise raises runtime::InternalError.
-    void start(std::uint64_t first, std::uint64_t count, std::uint8_t* destination);
-
-    // The same, reading the samples from window, whose first byte is that
-    // of sample windowFirst; it must hold every sample from
-    // FastFilterLimits::historyStart(first) to the range's last, and stay
-    // unchanged until finish() returns.
+    // destination (count samples), reading the samples from window, whose
+    // first byte is that of sample windowFirst; it must hold every sample
+    // from FastFilterLimits::historyStart(first) to the range's last, and
+    // stay unchanged until finish() returns. Returns at once: the series'
+    // workers do the work. One range at a time: finish() it before the next
+    // start(), which otherwise raises runtime::InternalError.
     void start(const std::uint8_t* window, std::uint64_t windowFirst, std::uint64_t first, std::uint64_t count,
                std::uint8_t* destination);
 
@@ -86,14 +79,7 @@ public:
     class Range;
 
 private:
-    const std::uint8_t* input_;
-    std::unique_ptr<runtime::ParallelSeries> ownSeries_;  // over the pool given, if any
     std::unique_ptr<Range> range_;
 };
-
-// Filters one range at once: start() and finish() in one call, updating
-// state.
-void filterSamplesFast(const std::uint8_t* input, std::uint64_t first, std::uint64_t count, std::uint8_t* destination,
-                       std::uint16_t bitDepth, DcFilterState& state, runtime::WorkerPool* pool);
 
 }  // namespace engine

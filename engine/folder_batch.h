@@ -17,8 +17,9 @@ void ensureOutputFolder(const std::string& outputPath, ConversionObserver* obser
 
 // The folder batch: converts the files below inputPath into the folder
 // outputPath. The walker (this thread) opens the files and readies their
-// conversions while one pool worker writes them, one at a time, in the
-// walk's order.
+// conversions while a writer thread of the batch's own runs them, one at a
+// time, in the walk's order; a large file's the writer runs with the pool
+// while the walker waits.
 //
 // Refuses, before anything is created, an output folder that is the input
 // folder or lies inside it, however the paths spell them: RefusalError

@@ -10,6 +10,7 @@
 
 #include "engine/dc_filter.h"
 #include "engine/filter_kernel.h"
+#include "engine/filter_lanes.h"
 #include "runtime/errors.h"
 #include "runtime/worker_pool.h"
 #include "tests/engine/kernel_choice.h"
@@ -75,11 +76,13 @@ Bytes fast(const Bytes& input, std::uint16_t bitDepth, std::uint64_t rangeSample
     const std::uint64_t sampleBytes = bitDepth / 8;
     const std::uint64_t samples = input.size() / sampleBytes;
     Bytes output(input.size(), 0xAA);
-    FastDcFilter filter(input.data(), bitDepth, pool);
+    // No pool: no helper, the calling thread does all the work.
+    runtime::ParallelSeries series(pool ? *pool : runtime::sharedWorkerPool(), pool ? pool->threadCount() : 0);
+    FastDcFilter filter(bitDepth, series, detail::laneKernelsFor(filterKernelInUse()));
     DcFilterState state;
     for (std::uint64_t first = 0; first < samples; first += rangeSamples) {
         const std::uint64_t count = std::min(rangeSamples, samples - first);
-        filter.start(first, count, output.data() + first * sampleBytes);
+        filter.start(input.data(), 0, first, count, output.data() + first * sampleBytes);
         state = filter.finish(state);
     }
     std::copy(input.begin() + static_cast<std::ptrdiff_t>(samples * sampleBytes), input.end(),
@@ -189,12 +192,9 @@ TEST(FastFilter, SequentialWalkerMatchesTheReferenceAcrossRestingRuns) {
     }
 }
 
-TEST(FastFilter, UnfilteredBitDepthWritesNothing) {
-    const Bytes input(300'000, 7);
-    Bytes output(input.size(), 0xAA);
-    DcFilterState state;
-    filterSamplesFast(input.data(), 0, input.size(), output.data(), 12, state, nullptr);
-    EXPECT_EQ(output, Bytes(input.size(), 0xAA));
+TEST(FastFilter, ABitDepthWithoutAFilterIsRefused) {
+    runtime::ParallelSeries series(runtime::sharedWorkerPool(), 0);
+    EXPECT_THROW(FastDcFilter(12, series, detail::LaneKernels{}), runtime::InternalError);
 }
 
 }  // namespace
@@ -206,9 +206,10 @@ namespace {
 TEST(FastFilter, ARangeStartedBeforeTheOneBeforeIsFinishedIsRefused) {
     const std::vector<std::uint8_t> input(1 << 20, 7);
     std::vector<std::uint8_t> output(input.size());
-    FastDcFilter filter(input.data(), 8, &runtime::sharedWorkerPool());
-    filter.start(0, input.size() / 2, output.data());
-    EXPECT_THROW(filter.start(input.size() / 2, input.size() / 2, output.data() + input.size() / 2),
+    runtime::ParallelSeries series(runtime::sharedWorkerPool(), 1);
+    FastDcFilter filter(8, series, detail::LaneKernels{});
+    filter.start(input.data(), 0, 0, input.size() / 2, output.data());
+    EXPECT_THROW(filter.start(input.data(), 0, input.size() / 2, input.size() / 2, output.data() + input.size() / 2),
                  runtime::InternalError);
     filter.finish(DcFilterState{});
 }
