@@ -202,8 +202,7 @@ std::unique_ptr<FastDcFilter::Range> makeRange(std::uint16_t bitDepth, runtime::
 
 }  // namespace
 
-FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series,
-                           const detail::LaneKernels& kernels)
+FastDcFilter::FastDcFilter(std::uint16_t bitDepth, runtime::ParallelSeries& series, const detail::LaneKernels& kernels)
     : range_(makeRange(bitDepth, series, kernels)) {
     if (!range_) throw runtime::InternalError("no filter for " + std::to_string(bitDepth) + "-bit samples");
 }
