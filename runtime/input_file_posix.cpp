@@ -38,14 +38,18 @@ bool isPseudoFile(int descriptor) {
     return system.f_type == procMagic || system.f_type == sysfsMagic;
 }
 
-std::unique_ptr<InputFile::Native> adopt(Descriptor descriptor, const std::string& path) {
+// pseudoFiles: whether a file of the system's pseudo file systems is looked
+// for (a path given; a folder's files are sized from their listing).
+std::unique_ptr<InputFile::Native> adopt(Descriptor descriptor, const std::string& path, bool pseudoFiles) {
     auto native = std::make_unique<InputFile::Native>();
     native->path = path;
     native->descriptor = std::move(descriptor);
     if (::fstat(native->descriptor.get(), &native->opened) != 0) throw lastOSError(path);
     // The kind of what was opened, not of the name before: it may have
     // changed in between.
-    if (!S_ISREG(native->opened.st_mode) || isPseudoFile(native->descriptor.get())) throw NotAFileError(path);
+    if (!S_ISREG(native->opened.st_mode) || (pseudoFiles && isPseudoFile(native->descriptor.get()))) {
+        throw NotAFileError(path);
+    }
     // Read-ahead pays for large inputs only; for small ones it is a wasted call.
     if (native->opened.st_size > (1 << 20)) ::posix_fadvise(native->descriptor.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return native;
@@ -60,7 +64,7 @@ std::unique_ptr<InputFile::Native> openInput(int at, const std::string& name, co
         if (errno == ELOOP && (flags & O_NOFOLLOW)) throw NotAFileError(path);
         throw lastOSError(path);
     }
-    return adopt(std::move(descriptor), path);
+    return adopt(std::move(descriptor), path, at == AT_FDCWD);
 }
 
 }  // namespace
@@ -71,7 +75,7 @@ InputFile::InputFile(const Folder& folder, const std::string& name)
     : native_(openInput(folder.native().descriptor.get(), name, joinPath(folder.path(), name), O_NOFOLLOW)) {}
 
 InputFile::InputFile(ScratchFile scratch, const std::string& path, std::optional<SourceFile> origin)
-    : native_(adopt(std::move(scratch.native().descriptor), path)) {
+    : native_(adopt(std::move(scratch.native().descriptor), path, false)) {
     // A scratch file is private whatever its data: the data's own file
     // decides, or for data from a pipe what any new file gets.
     native_->origin = origin.value_or(SourceFile{identityOf(native_->opened), 0666});

@@ -31,7 +31,8 @@ struct OutputFile::Native {
     std::optional<TemporaryFileEntry> entry;
     std::optional<FileIdentity> replaced;
     std::optional<struct stat> earlier;  // the file it replaces, whose mode and owner it takes
-    mode_t mode = 0600;                  // a new file's
+    mode_t mode = 0600;                  // the mode it is to have under its name
+    bool hasMode = false;                // it was created with that mode
 };
 
 namespace {
@@ -136,16 +137,19 @@ void checkReplaceable(const std::string& path, const std::string& shown) {
 // when complete: nothing of it is left if the process dies, whatever kills
 // it, and making it costs the folder one change instead of two. False
 // where the system cannot: the file then gets a temporary name.
-bool createUnnamed(const std::string& path, Descriptor& file) {
+// Nobody else can reach a file without a name, so it is made with its
+// final mode at once.
+bool createUnnamed(const std::string& path, mode_t mode, Descriptor& file) {
 #ifdef O_TMPFILE
     // Naming it later goes through its descriptor's entry in /proc.
     static const bool procAvailable = ::access("/proc/self/fd", X_OK) == 0;
     if (!procAvailable) return false;
     const std::string folder = folderPart(path);
-    file.reset(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    file.reset(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
     return static_cast<bool>(file);
 #else
     (void)path;
+    (void)mode;
     (void)file;
     return false;
 #endif
@@ -179,19 +183,16 @@ void nameBeside(OutputFile::Native& native, const std::string& path, Make make) 
     }
 }
 
-// Gives the finished file the mode (and owner) it is to have under its name.
+// Gives the finished file the owner and mode it is to have under its name.
 void settleMode(const OutputFile::Native& native) {
-    if (native.earlier) {
-        // The owner first: changing it clears the set-id bits, which the
-        // mode below then leaves out as well. Only where the process may.
-        const struct stat& earlier = *native.earlier;
-        if (::fchown(native.descriptor, earlier.st_uid, earlier.st_gid) != 0) {
-            (void)::fchown(native.descriptor, static_cast<uid_t>(-1), earlier.st_gid);
+    const struct stat* earlier = native.earlier ? &*native.earlier : nullptr;
+    if (earlier && (earlier->st_uid != ::geteuid() || earlier->st_gid != ::getegid())) {
+        // Only where the process may: the owner, else at least the group.
+        if (::fchown(native.descriptor, earlier->st_uid, earlier->st_gid) != 0) {
+            (void)::fchown(native.descriptor, static_cast<uid_t>(-1), earlier->st_gid);
         }
-        (void)::fchmod(native.descriptor, earlier.st_mode & 0777);
-    } else {
-        (void)::fchmod(native.descriptor, native.mode);
     }
+    if (!native.hasMode) (void)::fchmod(native.descriptor, native.mode);
 }
 
 }  // namespace
@@ -241,10 +242,13 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
         checkReplaceable(native.path, path);
         native.replaced = identityOf(*found);
         native.earlier = found;
+        native.mode = found->st_mode & 0777;
     }
-    if (createUnnamed(native.path, native.owned)) {
+    if (createUnnamed(native.path, native.mode, native.owned)) {
         native.descriptor = native.owned.get();
         native.unnamed = true;
+        // The creation mask took its bits from the mode asked for.
+        native.hasMode = (native.mode & creationMask()) == 0;
         return;
     }
     nameBeside(native, native.path, [&](const std::string& temporary) {
