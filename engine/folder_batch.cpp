@@ -305,14 +305,17 @@ private:
             large = large || !item.conversion->runsAlone();
         }
         FileConversion::filterTogether(together);
+        if (!queue_) {
+            // Counted as busy where it converts, not twice.
+            const runtime::BusyThreads::Waiting walking;
+            for (BatchItem& item : group_) converter_.convert(item);
+            group_.clear();
+            return true;
+        }
+        // From here the walker only hands on and waits, whatever the writer
+        // starts meanwhile.
+        const runtime::BusyThreads::Waiting waiting;
         for (BatchItem& item : group_) {
-            if (!queue_) {
-                // Counted as busy where it converts, not twice.
-                const runtime::BusyThreads::Waiting walking;
-                converter_.convert(item);
-                continue;
-            }
-            const runtime::BusyThreads::Waiting waiting;
             if (!queue_->push(std::move(item))) return false;
         }
         handed_ += group_.size();
@@ -320,10 +323,7 @@ private:
         // A large file is converted by the writer with the pool's workers:
         // the walker waits meanwhile, so that no more threads work than
         // there are processors.
-        if (large && queue_) {
-            const runtime::BusyThreads::Waiting waiting;
-            converter_.waitFor(handed_);
-        }
+        if (large) converter_.waitFor(handed_);
         return true;
     }
 

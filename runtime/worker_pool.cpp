@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "runtime/busy_threads.h"
 #include "runtime/fs.h"
@@ -74,12 +75,16 @@ struct ParallelRun {
     std::size_t finished = 0;
     std::exception_ptr firstError;
 
-    // Makes one call not yet started; false when none is left.
-    bool takeOne() {
+    // Makes one call not yet started; false when none is left. A helper's
+    // call counts as a busy thread until it returns, before the waiter can
+    // see it done.
+    bool takeOne(bool helper = false) {
         const std::size_t index = nextIndex.fetch_add(1);
         if (index >= count) return false;
         std::exception_ptr error;
         try {
+            std::optional<BusyThreads::Busy> busy;
+            if (helper) busy.emplace();
             work(index);
         } catch (...) {
             error = std::current_exception();
@@ -90,8 +95,9 @@ struct ParallelRun {
         return true;
     }
 
+    // A helper's part: calls until none is left.
     void takePart() {
-        while (takeOne()) {
+        while (takeOne(true)) {
         }
     }
 
@@ -146,7 +152,6 @@ struct ParallelSeries::State {
     // A helper: takes part in each job in turn and leaves when none has a
     // call left to start.
     static void serve(const std::shared_ptr<State>& state) {
-        const BusyThreads::Busy busy;
         for (;;) {
             std::shared_ptr<ParallelRun> run;
             {
