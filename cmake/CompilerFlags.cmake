@@ -9,6 +9,17 @@ if(QUENMARL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer watches every memory access of every thread; it cannot be
+# combined with AddressSanitizer, and its runtime is a shared library, so the
+# build links dynamically (Release.cmake).
+if(QUENMARL_TSAN)
+  if(QUENMARL_SANITIZE OR QUENMARL_FUZZ)
+    message(FATAL_ERROR "QUENMARL_TSAN cannot be combined with QUENMARL_SANITIZE or QUENMARL_FUZZ")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(QUENMARL_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

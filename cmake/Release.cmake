@@ -2,15 +2,15 @@
 #
 # The Linux quenmarl-cli is linked statically, so the program runs from any
 # folder on any x86-64 Linux with nothing installed (the Windows build is
-# static already, see CompilerFlags.cmake). Sanitizer and fuzzing builds
-# cannot link statically and keep the default.
+# static already, see CompilerFlags.cmake). Sanitizer (ThreadSanitizer too)
+# and fuzzing builds cannot link statically and keep the default.
 #
 # `cmake --install` puts quenmarl-cli and its manual page under the prefix
 # (bin/, share/man/man1/); scripts/package makes the archives from there.
 
 include(GNUInstallDirs)
 
-if(NOT WIN32 AND NOT QUENMARL_SANITIZE AND NOT QUENMARL_FUZZ)
+if(NOT WIN32 AND NOT QUENMARL_SANITIZE AND NOT QUENMARL_TSAN AND NOT QUENMARL_FUZZ)
   target_link_options(quenmarl-cli PRIVATE -static)
 endif()
 

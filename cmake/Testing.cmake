@@ -17,11 +17,19 @@ else()
   set(QUENMARL_GTEST_LIBS GTest::gtest GTest::gtest_main GTest::gmock)
 endif()
 
+# Seconds a test may take. ThreadSanitizer slows the filter's exactness
+# tests, which compare long runs with the plain sequential filter, by about
+# ten times.
+set(QUENMARL_TEST_TIMEOUT 300)
+if(QUENMARL_TSAN)
+  set(QUENMARL_TEST_TIMEOUT 1200)
+endif()
+
 # quenmarl_add_test(name SOURCES ... LIBS ... [PROPERTIES ...])
 function(quenmarl_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${QUENMARL_GTEST_LIBS} quenmarl_testsupport)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300 ${T_PROPERTIES})
+                       PROPERTIES TIMEOUT ${QUENMARL_TEST_TIMEOUT} ${T_PROPERTIES})
 endfunction()

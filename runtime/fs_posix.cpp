@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <limits.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -144,6 +145,18 @@ std::string readWholeFile(const std::string& path, std::size_t limit) {
 }
 
 unsigned processorCount() {
+    // The processors this process may run on (taskset, a container's
+    // cpuset), not all the machine's: more workers than those only take
+    // turns. The mask grows until it holds every processor of the system.
+    for (std::size_t sets = 1; sets <= 64; sets *= 2) {
+        std::vector<cpu_set_t> mask(sets);
+        const std::size_t bytes = sets * sizeof(cpu_set_t);
+        if (::sched_getaffinity(0, bytes, mask.data()) == 0) {
+            const int count = CPU_COUNT_S(bytes, mask.data());
+            return count > 0 ? static_cast<unsigned>(count) : 1u;
+        }
+        if (errno != EINVAL) break;
+    }
     const long count = ::sysconf(_SC_NPROCESSORS_ONLN);
     return count > 0 ? static_cast<unsigned>(count) : 1u;
 }

@@ -1,3 +1,5 @@
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 #include "runtime/errors.h"
@@ -139,6 +141,14 @@ std::string temporaryFolder() {
 }
 
 unsigned processorCount() {
+    // The processors this process may run on (its affinity mask), not all
+    // the machine's: more workers than those only take turns. A process
+    // whose threads span processor groups has no one mask (both are 0).
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (GetProcessAffinityMask(GetCurrentProcess(), &process, &system) && process != 0) {
+        return static_cast<unsigned>(std::popcount(static_cast<std::uint64_t>(process)));
+    }
     SYSTEM_INFO info{};
     GetSystemInfo(&info);
     return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1u;

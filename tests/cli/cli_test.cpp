@@ -390,13 +390,19 @@ TEST_F(Cli, StopsLeaveNoTemporaryFileWhereFilesCannotBeMadeWithoutAName) {
     write("in/large", {});
     fs::resize_file(testsupport::pathOf(path("in/large")), std::uintmax_t{1} << 30);
     const std::string without = "\"" + std::string(QUENMARL_WITHOUT_TMPFILE) + "\" \"$cli\"";
-    const auto stopped = shell(folder_.text(), program_,
-                               "for s in INT TERM HUP QUIT ALRM; do " + without +
-                                   " in >/dev/null & p=$!; sleep 0.05; kill -$s $p; wait $p; echo $?; done; "
-                                   "truncate -s 1G big.bin; (" +
-                                   without +
-                                   " --no-dc-filter -o - big.bin; echo $? >status) | head -c 1 >/dev/null; "
-                                   "cat status");
+    // A background job starts with SIGINT and SIGQUIT ignored until the
+    // program blocks them; a slow start (under a sanitizer) must not get
+    // the signal before then. Its output folder, one for each signal, tells
+    // that it has begun.
+    const std::string begun = "for i in $(seq 1000); do [ -d out-$s ] && break; sleep 0.01; done; ";
+    const auto stopped =
+        shell(folder_.text(), program_,
+              "for s in INT TERM HUP QUIT ALRM; do " + without + " -o out-$s in >/dev/null & p=$!; " + begun +
+                  "sleep 0.05; kill -$s $p; wait $p; echo $?; done; "
+                  "truncate -s 1G big.bin; (" +
+                  without +
+                  " --no-dc-filter -o - big.bin; echo $? >status) | head -c 1 >/dev/null; "
+                  "cat status");
     EXPECT_EQ(stopped.out, "130\n143\n129\n131\n142\n141\n");
     for (const auto& entry : fs::recursive_directory_iterator(folder_.path())) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
