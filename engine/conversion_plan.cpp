@@ -24,7 +24,8 @@ ChunkLayout::ChunkLayout(std::uint64_t size, std::uint64_t sampleBytes) : size_(
 ConversionPlan planConversion(std::uint64_t size, const ConversionSettings& settings) {
     ConversionPlan plan;
     plan.bitDepth = settings.bitDepth;
-    plan.filtered = settings.dcFilter && isFilteredBitDepth(settings.bitDepth);
+    plan.filtered =
+        settings.dcFilter && settings.encoding == SampleEncoding::pcm && isFilteredBitDepth(settings.bitDepth);
     plan.reading = size <= wholeInputBytes ? ConversionPlan::Reading::whole
                    : plan.filtered         ? ConversionPlan::Reading::mapped
                                            : ConversionPlan::Reading::copied;

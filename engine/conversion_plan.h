@@ -50,7 +50,7 @@ struct ConversionPlan {
     };
 
     std::uint16_t bitDepth = 8;
-    bool filtered = false;  // the DC filter runs (on, and a depth it takes)
+    bool filtered = false;  // the DC filter runs (on, PCM, and a depth it takes)
     Reading reading = Reading::whole;
     ChunkLayout chunks{0, 1};
     detail::LaneKernels kernels;  // resolved from the kernel in use when planned

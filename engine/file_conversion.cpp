@@ -121,7 +121,7 @@ void FileConversion::run(ConversionObserver* observer) {
     const runtime::BusyThreads::Busy busy;
     const auto header =
         wavHeaderBytes(writeWavHeader(static_cast<std::uint32_t>(input_->size()), settings_.sampleRateHz,
-                                      settings_.bitDepth, settings_.numberOfChannels));
+                                      settings_.bitDepth, settings_.numberOfChannels, settings_.encoding));
     // Space set aside in one step spares the file system its bookkeeping
     // block by block (a quarter of writing's cost on ext4); for a small
     // output the call would cost more than it saves.

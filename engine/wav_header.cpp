@@ -79,6 +79,14 @@ WavHeader writeWavHeader(std::uint32_t dataSize, std::int32_t sampleRateHz, std:
     return header;
 }
 
+WavHeader writeWavHeader(std::uint32_t dataSize, std::int32_t sampleRateHz, std::uint16_t bitDepth,
+                         std::uint16_t numberOfChannels, SampleEncoding encoding) {
+    if (encoding == SampleEncoding::pcm) return writeWavHeader(dataSize, sampleRateHz, bitDepth, numberOfChannels);
+    WavHeader header = writeWavHeader(dataSize, sampleRateHz, 8, numberOfChannels);
+    header.formatTag = encoding == SampleEncoding::ulaw ? 7 : 6;
+    return header;
+}
+
 std::array<std::uint8_t, wavHeaderSize> wavHeaderBytes(const WavHeader& header) { return layOut(header).bytes; }
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 #include "app/cli/cli_options.h"
 
 #include "app/config/parse_int.h"
+#include "app/config/settings_table.h"
 
 namespace app {
 
@@ -88,6 +89,10 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
         if (known) continue;
         if (name == "--output") {
             options.output = value();
+        } else if (name == "--encoding") {
+            const std::string text = value();
+            options.encoding = encodingNamed(text);
+            if (!options.encoding) throw UsageError("--encoding: pcm, ulaw or alaw, not " + text);
         } else if (name == "--config") {
             options.config = value();
         } else if (name == "--no-dc-filter") {
@@ -106,6 +111,12 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
             throw UsageError("unknown option: " + name);
         }
     }
+    // u-law and A-law codes are bytes: another depth asked for with them is a
+    // mistake to point out, not to pass over.
+    if (options.encoding && *options.encoding != engine::SampleEncoding::pcm && options.bitDepth &&
+        *options.bitDepth != 8) {
+        throw UsageError("--encoding ulaw and alaw take 8 bits, not --bit-depth " + std::to_string(*options.bitDepth));
+    }
     return options;
 }
 
@@ -122,6 +133,8 @@ std::string cliUsageText() {
            "  --max-files-mb N   megabytes a folder conversion takes in all\n"
            "  --max-file-mb N    largest file a folder conversion takes, in megabytes\n"
            "  --no-dc-filter     write the bytes unchanged\n"
+           "  --encoding E       pcm (the default), or ulaw or alaw: 8-bit G.711 codes,\n"
+           "                     the bytes unchanged (the DC filter is for pcm only)\n"
            "  -o, --output PATH  where to write (exactly one INPUT)\n"
            "  --config PATH      read the settings from PATH (never written)\n"
            "  -q, --quiet        no Done! lines and no progress\n"

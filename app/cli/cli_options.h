@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/conversion_settings.h"
 #include "runtime/errors.h"
 
 namespace app {
@@ -28,6 +29,7 @@ struct CliOptions {
     std::optional<std::int32_t> maxFilesMb;
     std::optional<std::int32_t> maxFileMb;
     bool noDcFilter = false;
+    std::optional<engine::SampleEncoding> encoding;
     std::optional<std::string> output;
     std::optional<std::string> config;
     bool quiet = false;

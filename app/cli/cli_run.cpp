@@ -43,7 +43,21 @@ engine::ConversionSettings settingsFor(const CliOptions& options, const Settings
     if (options.maxFilesMb) settings.maxFilesSizeMb = *options.maxFilesMb;
     if (options.maxFileMb) settings.maxFileSizeMb = *options.maxFileMb;
     if (options.noDcFilter) settings.dcFilter = false;
+    if (options.encoding) settings.encoding = *options.encoding;
+    // u-law and A-law codes are 8 bits whatever depth was asked for.
+    if (settings.encoding != engine::SampleEncoding::pcm) settings.bitDepth = 8;
     return settings;
+}
+
+// A bit depth that u-law or A-law takes as 8 (the settings file's, or one
+// given with the file's encoding), said once a run.
+void noteEncodingDepth(const CliOptions& options, const SettingsTable& settingsTable, bool& said) {
+    const engine::SampleEncoding encoding = options.encoding.value_or(settingsTable.encoding());
+    const std::int32_t depth = options.bitDepth.value_or(settingsTable.value(bitDepthKey));
+    if (said || encoding == engine::SampleEncoding::pcm || depth == 8) return;
+    said = true;
+    runtime::printErrorLine("quenmarl-cli: bit depth " + std::to_string(depth) + " is taken as 8 for " +
+                            (encoding == engine::SampleEncoding::ulaw ? "ulaw" : "alaw"));
 }
 
 // Where the settings come from: the file --config names, which must exist
@@ -150,8 +164,10 @@ int convertAll(const CliOptions& options) {
     SettingsTable settingsTable;
     const bool showProgress = !options.quiet && runtime::standardErrorIsTerminal();
     bool anyNotConverted = false;
+    bool depthNoted = false;
     for (const std::string& input : options.inputs) {
         source.load(settingsTable);
+        noteEncodingDepth(options, settingsTable, depthNoted);
         InputReport report(input, options.quiet, showProgress);
         std::string written;
         try {

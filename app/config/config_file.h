@@ -62,7 +62,8 @@ void loadSettingsFile(SettingsTable& settings, const std::string& path);
 // Stores into the settings what the unnamed section of the table says:
 // each key's number; the sample rate from "sample_rate_hz", or from
 // "sample_rate" when only that key is present; the DC filter from
-// "dc_filter" when it reads "true" or "false".
+// "dc_filter" when it reads "true" or "false"; the encoding from
+// "encoding" when it reads "pcm", "ulaw" or "alaw".
 void updateSettings(SettingsTable& settings, const ConfigTable& table);
 
 }  // namespace app

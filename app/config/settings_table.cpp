@@ -33,7 +33,16 @@ engine::ConversionSettings makeConversionSettings(const SettingsTable& settings)
     result.maxFilesSizeMb = static_cast<double>(settings.value(maxFilesSizeMbKey));
     result.maxFileSizeMb = static_cast<double>(settings.value(maxFileSizeMbKey));
     result.dcFilter = settings.dcFilter();
+    result.encoding = settings.encoding();
+    if (result.encoding != engine::SampleEncoding::pcm) result.bitDepth = 8;
     return result;
+}
+
+std::optional<engine::SampleEncoding> encodingNamed(std::string_view text) {
+    if (text == "pcm") return engine::SampleEncoding::pcm;
+    if (text == "ulaw") return engine::SampleEncoding::ulaw;
+    if (text == "alaw") return engine::SampleEncoding::alaw;
+    return std::nullopt;
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/conversion_settings.h"
@@ -16,9 +17,14 @@ inline constexpr std::string_view sampleRateHzKey = "sample_rate_hz";
 inline constexpr std::string_view maxFilesSizeMbKey = "max_files_size_mb";
 inline constexpr std::string_view maxFileSizeMbKey = "max_file_size_mb";
 
-// The file's own name for the sample rate, and its DC filter switch.
+// The file's own name for the sample rate, its DC filter switch, and the
+// samples' encoding (absent from the default text: PCM).
 inline constexpr std::string_view sampleRateKey = "sample_rate";
 inline constexpr std::string_view dcFilterKey = "dc_filter";
+inline constexpr std::string_view encodingKey = "encoding";
+
+// The encoding a text names ("pcm", "ulaw" or "alaw"), or nothing.
+std::optional<engine::SampleEncoding> encodingNamed(std::string_view text);
 
 // The text written to a missing or empty configuration file: six lines joined
 // by line feeds, none after the last, 110 bytes.
@@ -54,16 +60,21 @@ public:
     bool dcFilter() const { return dcFilter_; }
     void setDcFilter(bool on) { dcFilter_ = on; }
 
+    engine::SampleEncoding encoding() const { return encoding_; }
+    void setEncoding(engine::SampleEncoding encoding) { encoding_ = encoding; }
+
 private:
     std::size_t indexOf(std::string_view key) const;
 
     std::array<std::int32_t, keys.size()> values_;
     bool dcFilter_ = true;
+    engine::SampleEncoding encoding_ = engine::SampleEncoding::pcm;
 };
 
 // The settings of one conversion from the table's current values, nothing
 // validated or clamped: bit depth and channels are the values' low 16 bits
-// (-8 becomes 65528), the limits the values as doubles.
+// (-8 becomes 65528), the limits the values as doubles; u-law and A-law
+// take 8 bits whatever the bit depth.
 engine::ConversionSettings makeConversionSettings(const SettingsTable& settings);
 
 }  // namespace app

@@ -29,6 +29,8 @@ void updateSettings(SettingsTable& settings, const ConfigTable& table) {
     const std::string filter = configValue(table, "", dcFilterKey);
     if (filter == "true") settings.setDcFilter(true);
     if (filter == "false") settings.setDcFilter(false);
+    // Another value keeps the current one, as an invalid number does.
+    if (const auto encoding = encodingNamed(configValue(table, "", encodingKey))) settings.setEncoding(*encoding);
 }
 
 }  // namespace app

@@ -454,6 +454,11 @@ TEST_F(Cli, SoxReadsTheHeader) {
     EXPECT_EQ(soxi("-c"), "2\n");
     EXPECT_EQ(soxi("-b"), "16\n");
     EXPECT_EQ(soxi("-s"), "12000\n");
+    // And the encodings of u-law and A-law.
+    for (const auto& [encoding, named] : {std::pair{"ulaw", "u-law\n"}, std::pair{"alaw", "A-law\n"}}) {
+        ASSERT_EQ(run({"--encoding", encoding, path("in.bin")}).exitCode, 0);
+        EXPECT_EQ(soxi("-e"), named);
+    }
 }
 #endif
 
@@ -527,6 +532,33 @@ TEST_F(CliConfig, ASettingsFileThatCannotBeWrittenLeavesTheDefaults) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "quenmarl-cli: cannot open: " + config() + "; converting with the default settings\n");
     EXPECT_EQ(testsupport::readFile(path("zz_a.wav")), engine::expectedWav({1, 2}, true, 44100, 8, 2));
+}
+
+TEST_F(CliConfig, ULawAndALawWriteTheBytesUnchangedBehindTheirTags) {
+    const Bytes input = testsupport::randomBytes(1001, 11);
+    write("a.bin", input);
+    const auto ulaw = run({"--encoding", "ulaw", "-o", path("u.wav"), path("a.bin")});
+    EXPECT_EQ(ulaw.exitCode, 0) << ulaw.err;
+    const auto header = [](std::uint16_t tag) {
+        auto bytes = wavHeaderBytes(engine::writeWavHeader(1001, 44100, 8, 1));
+        bytes[20] = static_cast<std::uint8_t>(tag);
+        return Bytes(bytes.begin(), bytes.end());
+    };
+    Bytes expected = header(7);
+    expected.insert(expected.end(), input.begin(), input.end());
+    EXPECT_EQ(testsupport::readFile(path("u.wav")), expected);
+    // From the settings file, whose bit depth is then taken as 8.
+    testsupport::writeText(config(), "bit_depth=16\nencoding=alaw\n");
+    const auto alaw = run({"-o", path("l.wav"), path("a.bin")});
+    EXPECT_EQ(alaw.err, "quenmarl-cli: bit depth 16 is taken as 8 for alaw\n");
+    const Bytes written = testsupport::readFile(path("l.wav"));
+    EXPECT_EQ(Bytes(written.begin(), written.begin() + 44), header(6));
+    // Another depth asked for with them is a usage error; an unknown
+    // encoding in the file keeps PCM.
+    EXPECT_EQ(run({"--encoding", "alaw", "--bit-depth", "16", path("a.bin")}).exitCode, 2);
+    testsupport::writeText(config(), "encoding=mulaw\n");
+    ASSERT_EQ(run({"-o", path("p.wav"), path("a.bin")}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(path("p.wav")), engine::expectedWav(input, true, 44100, 8, 1));
 }
 
 TEST_F(CliConfig, ConfigOptionReadsThatFileAndNeverWritesIt) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace engine {
@@ -52,6 +53,17 @@ TEST(WavHeader, ProductsWrapInTheirOwnWidth) {
     // A negative rate is written as its 32 bits.
     EXPECT_EQ(writeWavHeader(0, -1, 8, 1).sampleRate, 0xFFFFFFFFu);
     EXPECT_EQ(writeWavHeader(0, 44100, 0, 0).blockAlign, 0);
+}
+
+TEST(WavHeader, ULawAndALawAreEightBitsWithTheirOwnTags) {
+    for (const auto& [encoding, tag] : {std::pair{SampleEncoding::ulaw, 7}, std::pair{SampleEncoding::alaw, 6}}) {
+        const WavHeader header = writeWavHeader(1000, 8000, 16, 2, encoding);
+        EXPECT_EQ(header.formatTag, tag);
+        EXPECT_EQ(header.bitsPerSample, 8);
+        EXPECT_EQ(header.blockAlign, 2);
+        EXPECT_EQ(header.byteRate, 16000u);
+    }
+    EXPECT_EQ(writeWavHeader(1000, 8000, 32, 1, SampleEncoding::pcm).formatTag, 3);
 }
 
 TEST(WavHeader, LargestDescribableDataFillsTheRiffSizeExactly) {
