@@ -67,6 +67,12 @@ bool removeFile(const std::string& path) noexcept;
 // on POSIX; the user's temporary folder on Windows. Raises OSError.
 std::string temporaryFolder();
 
+// The folder for the user's own settings of a program: on POSIX
+// $XDG_CONFIG_HOME, else $HOME/.config, joined with the program's name in
+// lower case; on Windows %APPDATA% joined with the name as given. Nothing
+// when neither is known.
+std::optional<std::string> userConfigFolder(const std::string& programName);
+
 // The absolute path of the folder at path as the file system has it, links
 // and "." and ".." resolved: the name a folder spelt "." or "d/x/.." really
 // has. Raises OSError with the path as detail.

@@ -116,6 +116,17 @@ std::string temporaryFolder() {
     return folder && *folder && pathKind(folder) == PathKind::folder ? folder : "/tmp";
 }
 
+std::optional<std::string> userConfigFolder(const std::string& programName) {
+    std::string name = programName;
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    // Relative values are to be ignored, as the base directory rules say.
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome && isAbsolutePath(configHome)) return joinPath(configHome, name);
+    const char* home = std::getenv("HOME");
+    if (home && isAbsolutePath(home)) return joinPath(joinPath(home, ".config"), name);
+    return std::nullopt;
+}
+
 std::string resolvedFolderPath(const std::string& path) {
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
     if (!resolved) throw lastOSError(path);

@@ -158,6 +158,13 @@ unsigned processorCount() {
 
 namespace runtime {
 
+std::optional<std::string> userConfigFolder(const std::string& programName) {
+    wchar_t buffer[32768];
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", buffer, 32768);
+    if (length == 0 || length >= 32768) return std::nullopt;
+    return joinPath(narrow(std::wstring_view(buffer, length)), programName);
+}
+
 std::string resolvedFolderPath(const std::string& path) {
     // "." and ".." are resolved by the system as it opens the path; the
     // final path of what it opened is the folder's real name.

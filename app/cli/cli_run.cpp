@@ -83,8 +83,7 @@ public:
             return;
         }
         try {
-            ensureConfigFile(defaultConfigText, configFileName);
-            path_ = configFilePath();
+            path_ = besideProgramOrUsers();
         } catch (const runtime::Error& error) {
             useDefaults(error);
         }
@@ -101,6 +100,24 @@ public:
     }
 
 private:
+    // pelko.config beside the program first (a program unpacked anywhere);
+    // when there is none and that folder may not be written (a program
+    // installed for all users), the user's own, made with the defaults as
+    // beside the program. Raises what ensureConfigFile raises beside the
+    // program.
+    static std::string besideProgramOrUsers() {
+        const std::string beside = configFilePath();
+        const std::optional<std::string> users = runtime::userConfigFolder("Quenmarl");
+        try {
+            ensureConfigFile(defaultConfigText, configFileName);
+            return beside;
+        } catch (const runtime::Error&) {
+            if (runtime::pathKind(beside) != runtime::PathKind::none || !users) throw;
+        }
+        ensureConfigFile(defaultConfigText, configFileName, *users);
+        return configFilePath(*users);
+    }
+
     void useDefaults(const std::exception& error) {
         path_.reset();
         runtime::printErrorLine(std::string("quenmarl-cli: ") + error.what() +
