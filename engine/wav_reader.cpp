@@ -17,7 +17,7 @@ std::uint64_t InputFileBytes::read(std::uint64_t offset, std::uint64_t length, s
 
 std::uint64_t MemoryBytes::read(std::uint64_t offset, std::uint64_t length, std::uint8_t* destination) {
     if (offset >= bytes_.size()) return 0;
-    const std::uint64_t count = std::min(length, bytes_.size() - offset);
+    const std::uint64_t count = std::min<std::uint64_t>(length, bytes_.size() - offset);
     std::memcpy(destination, bytes_.data() + offset, count);
     return count;
 }
