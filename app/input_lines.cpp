@@ -32,6 +32,7 @@ void InputLines::folderFinished(const engine::LeftOutFiles& leftOut) {
     addCount(text, leftOut.empty, "empty");
     addCount(text, leftOut.overLimit, "over a size limit");
     addCount(text, leftOut.special, "links or special files");
+    addCount(text, leftOut.notWav, "not WAV");
     runtime::printErrorLine(runtime::escapeControlCharacters(text));
 }
 

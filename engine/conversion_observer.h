@@ -11,8 +11,9 @@ struct LeftOutFiles {
     std::uint64_t empty = 0;
     std::uint64_t overLimit = 0;  // at or over the size of one file, or after the total
     std::uint64_t special = 0;    // links, pipes, devices, sockets: neither converted nor followed
+    std::uint64_t notWav = 0;     // taking WAV files back to bytes: the other files
 
-    std::uint64_t total() const { return empty + overLimit + special; }
+    std::uint64_t total() const { return empty + overLimit + special + notWav; }
 };
 
 // What the engine has to report besides the errors it raises: how

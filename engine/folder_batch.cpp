@@ -10,6 +10,7 @@
 
 #include "engine/conversion_observer.h"
 #include "engine/file_conversion.h"
+#include "engine/folder_walk.h"
 #include "engine/input_failures.h"
 #include "engine/wav_file_name.h"
 #include "runtime/busy_threads.h"
@@ -161,15 +162,8 @@ constexpr std::size_t filesAhead = 16;
 // side by side.
 constexpr std::size_t filesTogether = 16;
 
-// A folder still to be walked: its name in a parent that is kept open until
-// all its subfolders are walked, so that no path has to be spelt out whole.
-struct PendingFolder {
-    std::shared_ptr<const runtime::Folder> parent;
-    std::string name;
-};
-
 // Walks the input folder and chooses the files to convert.
-class FolderWalker {
+class FolderWalker final : public FolderVisitor {
 public:
     // queue: where the readied conversions go to the writer, or nothing when
     // there is none and the walker converts them itself.
@@ -177,62 +171,21 @@ public:
                  runtime::WorkQueue<BatchItem>* queue, BatchConverter& converter)
         : outputRoot_(outputRoot), settings_(settings), queue_(queue), converter_(converter) {}
 
-    // Walks depth-first with an explicit stack, so depth is bounded by
-    // memory only: the subfolder found last is walked first. Stops early
-    // when the queue is closed.
+    // Walks the folder (see walkFolder) and hands the files on. Stops
+    // early when the writer has stopped.
     void run(std::shared_ptr<const runtime::Folder> root) {
-        if (walkAll(std::move(root))) handOn();
+        if (walkFolder(std::move(root), *this)) handOn();
     }
 
     const LeftOutFiles& leftOut() const { return leftOut_; }
 
+    bool file(const std::shared_ptr<const runtime::Folder>& folder, const std::string& name) override {
+        return choose(folder, name);
+    }
+    bool unreadable(const std::string& path, const std::string& line) override { return hand({nullptr, path, line}); }
+    void special() override { ++leftOut_.special; }
+
 private:
-    bool walkAll(std::shared_ptr<const runtime::Folder> root) {
-        if (!walk(root)) return false;
-        while (!pending_.empty()) {
-            const PendingFolder next = std::move(pending_.back());
-            pending_.pop_back();
-            std::shared_ptr<const runtime::Folder> folder;
-            const std::string path = runtime::joinPath(next.parent->path(), next.name);
-            try {
-                folder = std::make_shared<const runtime::Folder>(*next.parent, next.name);
-            } catch (const runtime::NotAFileError&) {
-                ++leftOut_.special;  // no longer a folder: a link swapped in, say
-                continue;
-            } catch (const runtime::OSError& error) {
-                if (!unreadable(path, couldNotReadLine(path, error))) return false;
-                continue;
-            }
-            if (!walk(folder)) return false;
-        }
-        return true;
-    }
-
-    // Lists one folder: its subfolders wait on the stack, its files are
-    // chosen at once while the listing goes on.
-    bool walk(const std::shared_ptr<const runtime::Folder>& folder) {
-        try {
-            runtime::FolderListing listing(*folder);
-            while (const auto entry = listing.next()) {
-                switch (entry->kind) {
-                    case runtime::FolderEntry::Kind::folder:
-                        pending_.push_back({folder, entry->name});
-                        break;
-                    case runtime::FolderEntry::Kind::file:
-                        if (!choose(folder, entry->name)) return false;
-                        break;
-                    case runtime::FolderEntry::Kind::link:
-                        ++leftOut_.special;  // neither converted nor followed
-                        break;
-                }
-            }
-        } catch (const runtime::OSError& error) {
-            // Whatever the listing did not reach is not converted.
-            return unreadable(folder->path(), couldNotReadLine(folder->path(), error));
-        }
-        return true;
-    }
-
     bool choose(const std::shared_ptr<const runtime::Folder>& folder, const std::string& name) {
         // The total is tested before the file's own size is known, so it may
         // end above the limit by less than the last file.
@@ -285,8 +238,6 @@ private:
         return hand(std::move(item));
     }
 
-    bool unreadable(const std::string& path, const std::string& line) { return hand({nullptr, path, line}); }
-
     // Items go on to the converter in groups, in the walk's order, the
     // small inputs of a group filtered together first; a large file ends
     // its group.
@@ -332,7 +283,6 @@ private:
     runtime::WorkQueue<BatchItem>* queue_;
     BatchConverter& converter_;
     std::uint64_t handed_ = 0;
-    std::vector<PendingFolder> pending_;
     std::vector<BatchItem> group_;
     double totalMb_ = 0.0;
     LeftOutFiles leftOut_;

@@ -35,6 +35,10 @@ enum class OutputNaming {
     // standard stream (/dev/stdout, /dev/fd/N, /proc/PID/fd/N; CON or NUL on
     // Windows), the output is written there in place, in order.
     given,
+    // The program made the name and nothing there may be replaced: an
+    // existing name is refused (EEXIST) when the output is made, and again
+    // when it takes its name, should one have appeared meanwhile.
+    fresh,
 };
 
 class OutputFile {

@@ -33,6 +33,7 @@ struct OutputFile::Native {
     std::optional<struct stat> earlier;  // the file it replaces, whose mode and owner it takes
     mode_t mode = 0600;                  // the mode it is to have under its name
     bool hasMode = false;                // it was created with that mode
+    bool fresh = false;                  // nothing at path may be replaced
 };
 
 namespace {
@@ -232,10 +233,12 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
     } else {
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0) {
+            if (naming == OutputNaming::fresh) throw osErrorFromCode(EEXIST, path);
             found = info;
         } else if (errno != ENOENT) {
             throw lastOSError(path);
         }
+        native.fresh = naming == OutputNaming::fresh;
     }
     if (found && S_ISDIR(found->st_mode)) throw osErrorFromCode(EISDIR, path);
     if (found && S_ISREG(found->st_mode)) {
@@ -334,7 +337,7 @@ void OutputFile::commit() {
     if (native.descriptor < 0) throw InternalError("an output was committed twice: " + native.path);
     if (!native.inPlace) settleMode(native);
     if (native.unnamed && !linkTo(native.descriptor, native.path)) {
-        if (errno != EEXIST) throw lastOSError(native.path);
+        if (errno != EEXIST || native.fresh) throw lastOSError(native.path);
         // An earlier file of that name: the new one is named beside it
         // first, then moved over it in one step.
         nameBeside(native, native.path,
@@ -345,7 +348,13 @@ void OutputFile::commit() {
     if (owned < 0) return;  // standard output, written unbuffered: nothing left
     if (::close(owned) != 0 && errno != EINTR) throw writeError(errno);
     if (native.temporary.empty()) return;
-    if (::rename(native.temporary.c_str(), native.path.c_str()) != 0) throw lastOSError(native.path);
+    if (native.fresh) {
+        // Named without replacing: a link fails when the name is taken.
+        if (::link(native.temporary.c_str(), native.path.c_str()) != 0) throw lastOSError(native.path);
+        ::unlink(native.temporary.c_str());
+    } else if (::rename(native.temporary.c_str(), native.path.c_str()) != 0) {
+        throw lastOSError(native.path);
+    }
     native.temporary.clear();
     native.entry.reset();
 }

@@ -18,6 +18,7 @@ struct OutputFile::Native {
     std::string path;                      // as the lines name it
     std::wstring target;                   // the name the output takes: path, or where its links lead
     bool inPlace = false;                  // written where path leads, not put in place
+    bool fresh = false;                    // nothing at path may be replaced
     std::wstring temporary;
     std::optional<TemporaryFileEntry> entry;
     std::optional<FileIdentity> replaced;
@@ -175,6 +176,10 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
         followGiven(native, path);
     } else {
         takeOwn(native, path);
+        native.fresh = naming == OutputNaming::fresh;
+        if (native.fresh && GetFileAttributesW(native.target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            throw osErrorFromCode(ERROR_FILE_EXISTS, path);
+        }
     }
     if (native.inPlace) {
         native.handle = native.owned.get();
@@ -243,7 +248,7 @@ void OutputFile::commit() {
     if (!native.owned) return;
     if (!CloseHandle(native.owned.release())) throw writeError(errnoOf(GetLastError()));
     if (native.temporary.empty()) return;
-    if (!MoveFileExW(native.temporary.c_str(), native.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(native.temporary.c_str(), native.target.c_str(), native.fresh ? 0 : MOVEFILE_REPLACE_EXISTING)) {
         throw lastOSError(native.path);
     }
     native.temporary.clear();

@@ -98,6 +98,9 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
         } else if (name == "--no-dc-filter") {
             noValue();
             options.noDcFilter = true;
+        } else if (name == "--to-bytes") {
+            noValue();
+            options.toBytes = true;
         } else if (name == "--quiet") {
             noValue();
             options.quiet = true;
@@ -111,6 +114,19 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
             throw UsageError("unknown option: " + name);
         }
     }
+    // The way back writes bytes, not WAV files: what shapes a WAV file has
+    // nothing to do there.
+    if (options.toBytes) {
+        const std::pair<bool, const char*> shaping[] = {
+            {options.bitDepth.has_value(), "--bit-depth"}, {options.channels.has_value(), "--channels"},
+            {options.sampleRate.has_value(), "--sample-rate"}, {options.noDcFilter, "--no-dc-filter"},
+            {options.encoding.has_value(), "--encoding"},     {options.maxFilesMb.has_value(), "--max-files-mb"},
+            {options.maxFileMb.has_value(), "--max-file-mb"},
+        };
+        for (const auto& [given, name] : shaping) {
+            if (given) throw UsageError(std::string(name) + " shapes WAV files; --to-bytes writes bytes");
+        }
+    }
     // u-law and A-law codes are bytes: another depth asked for with them is a
     // mistake to point out, not to pass over.
     if (options.encoding && *options.encoding != engine::SampleEncoding::pcm && options.bitDepth &&
@@ -122,7 +138,12 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
 
 std::string cliUsageText() {
     return "usage: quenmarl-cli [OPTIONS] INPUT...\n"
+           "       quenmarl-cli --to-bytes [-o PATH] INPUT...\n"
            "Converts each INPUT (a file or a folder) into WAV beside it, named zz_...\n"
+           "With --to-bytes, writes each WAV INPUT's data, unchanged, beside it as .raw\n"
+           "(never replacing a file; a folder's WAV files each beside itself): the file\n"
+           "a WAV was made from with --no-dc-filter comes back byte for byte; the DC\n"
+           "filter cannot be undone, so a filtered WAV gives its filtered bytes.\n"
            "An INPUT of - is standard input (with --output); --output - writes the WAV\n"
            "to standard output (one file INPUT), and every message to standard error.\n"
            "Settings come from pelko.config beside the program (or the file --config\n"
@@ -135,6 +156,7 @@ std::string cliUsageText() {
            "  --no-dc-filter     write the bytes unchanged\n"
            "  --encoding E       pcm (the default), or ulaw or alaw: 8-bit G.711 codes,\n"
            "                     the bytes unchanged (the DC filter is for pcm only)\n"
+           "  --to-bytes         the way back, WAV to bytes (none of the options above)\n"
            "  -o, --output PATH  where to write (exactly one INPUT)\n"
            "  --config PATH      read the settings from PATH (never written)\n"
            "  -q, --quiet        no Done! lines and no progress\n"

@@ -29,6 +29,7 @@ struct CliOptions {
     std::optional<std::int32_t> maxFilesMb;
     std::optional<std::int32_t> maxFileMb;
     bool noDcFilter = false;
+    bool toBytes = false;  // the way back: WAV files to their data's bytes
     std::optional<engine::SampleEncoding> encoding;
     std::optional<std::string> output;
     std::optional<std::string> config;

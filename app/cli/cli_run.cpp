@@ -13,6 +13,8 @@
 #include "engine/convert_path.h"
 #include "engine/errors.h"
 #include "engine/file_conversion.h"
+#include "engine/to_bytes.h"
+#include "engine/wav_header.h"
 #include "quenmarl_version.h"
 #include "runtime/clock.h"
 #include "runtime/console.h"
@@ -20,6 +22,7 @@
 #include "runtime/fs.h"
 #include "runtime/input_file.h"
 #include "runtime/output_file.h"
+#include "runtime/paths.h"
 #include "runtime/standard_streams.h"
 
 namespace app {
@@ -150,7 +153,8 @@ void convertStreams(const std::string& input, const std::string& output, const e
                     engine::ConversionObserver& observer) {
     std::unique_ptr<runtime::InputFile> file;
     if (input == standardStream) {
-        file = readStandardInputWhole();
+        // Read no further than a WAV header can count.
+        file = readStandardInputWhole(engine::maxWavDataSize);
     } else {
         engine::checkInput(input);
         file = engine::openInputFile(input);
@@ -163,9 +167,29 @@ void convertStreams(const std::string& input, const std::string& output, const e
     }
 }
 
+// Takes one WAV INPUT back to its data's bytes; returns where they went.
+std::string takeBackOne(const CliOptions& options, const std::string& input, engine::ConversionObserver& observer) {
+    std::optional<engine::BytesOutput> output;
+    if (options.output == standardStream) {
+        output = engine::BytesOutput{std::nullopt, runtime::OutputNaming::given};
+    } else if (options.output) {
+        output = engine::BytesOutput{*options.output, runtime::OutputNaming::given};
+    }
+    if (input == standardStream) {
+        // The WAV file may be RF64, larger than a plain one's header counts.
+        engine::takeBackBytes(readStandardInputWhole(UINT64_MAX), input, *output, &observer);
+    } else {
+        engine::takeBackPath(input, output, &observer);
+    }
+    if (output) return output->path.value_or("standard output");
+    if (runtime::pathKind(input) == runtime::PathKind::folder) return input;
+    return runtime::joinPath(runtime::folderPart(input), engine::rawFileName(runtime::lastComponent(input)));
+}
+
 // Converts one INPUT; returns the output it wrote to.
 std::string convertOne(const CliOptions& options, const std::string& input, const engine::ConversionSettings& settings,
                        engine::ConversionObserver& observer) {
+    if (options.toBytes) return takeBackOne(options, input, observer);
     const std::string output = options.output ? *options.output : outputPathBeside(input);
     if (input == standardStream || output == standardStream) {
         convertStreams(input, output, settings, observer);
@@ -227,6 +251,9 @@ int runCli(const std::vector<std::string>& arguments) {
     if (options.inputs.empty()) return usageFailure("no INPUT given");
     if (options.output && options.inputs.size() != 1) return usageFailure("--output takes exactly one INPUT");
     if (!options.output && options.inputs[0] == standardStream) return usageFailure("INPUT - needs --output");
+    if (options.toBytes && options.output && runtime::pathKind(options.inputs[0]) == runtime::PathKind::folder) {
+        return usageFailure("--to-bytes --output takes a WAV file INPUT; a folder's go beside each");
+    }
     if (options.output == standardStream) {
         if (runtime::pathKind(options.inputs[0]) == runtime::PathKind::folder) {
             return usageFailure("--output - takes a file INPUT");

@@ -13,7 +13,7 @@
 
 namespace app {
 
-std::unique_ptr<runtime::InputFile> readStandardInputWhole() {
+std::unique_ptr<runtime::InputFile> readStandardInputWhole(std::uint64_t limit) {
     const std::optional<runtime::SourceFile> origin = runtime::standardInputFile();
     std::uint64_t size = 0;
     try {
@@ -21,8 +21,8 @@ std::unique_ptr<runtime::InputFile> readStandardInputWhole() {
         std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
         while (const std::size_t got = runtime::readStandardInput(buffer.data(), buffer.size())) {
             size += got;
-            // Read no further than a WAV header can count.
-            if (size > engine::maxWavDataSize)
+            // Read no further than the output can take.
+            if (size > limit)
                 throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
             copy.write(buffer.data(), got);
         }

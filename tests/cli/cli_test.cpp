@@ -256,6 +256,48 @@ TEST_F(Cli, DevicesAndLinksGivenAsTheOutputAreFollowedAndLinksPlantedAtItsNamesR
     EXPECT_EQ(testsupport::readFile(path("ap.bin")), input);
 }
 
+TEST_F(Cli, TheWayBackGivesTheBytesAnUnfilteredWavWasMadeFrom) {
+    // Sizes around a sample and a chunk, at every depth and a few layouts.
+    for (std::size_t size : {std::size_t{1}, std::size_t{3}, std::size_t{1001}, (std::size_t{8} << 20) + 3}) {
+        const Bytes input = testsupport::randomBytes(size, static_cast<std::uint32_t>(size));
+        write("f.bin", input);
+        for (const char* bits : {"8", "16", "24", "32"}) {
+            ASSERT_EQ(
+                run({"-q", "--no-dc-filter", "--bit-depth", bits, "--channels", "3", "-o", "x.wav", "f.bin"}).exitCode,
+                0);
+            ASSERT_EQ(run({"-q", "--to-bytes", "-o", "g.raw", "x.wav"}).exitCode, 0);
+            ASSERT_TRUE(testsupport::readFile(path("g.raw")) == input) << size << " bytes, " << bits << " bits";
+        }
+    }
+    // Beside the WAV, never replacing a file: the original may lie there.
+    const auto beside = run({"--to-bytes", "x.wav"});
+    EXPECT_EQ(beside.exitCode, 0) << beside.out;
+    const auto again = run({"--to-bytes", "x.wav"});
+    EXPECT_EQ(again.exitCode, 3);
+    EXPECT_EQ(again.out,
+              "ERROR: Could not create " + runtime::joinPath("", "x.raw") + ": errno: 17 `File exists` - x.wav\n");
+    EXPECT_EQ(run({"--to-bytes", "--bit-depth", "8", "x.wav"}).exitCode, 2);
+}
+
+TEST_F(Cli, TheWayBackSaysWhatIsWrongWithAFileAndTakesAFoldersWavFiles) {
+    write("in.bin", testsupport::randomBytes(1000, 2));
+    ASSERT_EQ(run({"-q", "--no-dc-filter", "-o", "whole.wav", "in.bin"}).exitCode, 0);
+    const Bytes wav = testsupport::readFile(path("whole.wav"));
+    write("cut.wav", Bytes(wav.begin(), wav.begin() + 144));
+    const auto cut = run({"--to-bytes", "-o", "cut.raw", "cut.wav"});
+    EXPECT_EQ(cut.exitCode, 3);
+    EXPECT_EQ(cut.out, "ERROR: 900 bytes of the data chunk are missing; the 100 there were written - cut.wav\n");
+    EXPECT_EQ(testsupport::readFile(path("cut.raw")), Bytes(wav.begin() + 44, wav.begin() + 144));
+    EXPECT_EQ(run({"--to-bytes", "in.bin"}).out, "ERROR: Not a WAV file to take back: not a RIFF/WAVE file - in.bin\n");
+    fs::create_directories(testsupport::pathOf(path("album/sub")));
+    write("album/sub/song.wav", wav);
+    write("album/notes.txt", {1, 2});
+    const auto folder = run({"--to-bytes", "album"});
+    EXPECT_EQ(folder.exitCode, 0) << folder.out;
+    EXPECT_EQ(folder.err, "album: 1 file left out: 1 not WAV\n");
+    EXPECT_EQ(testsupport::readFile(path("album/sub/song.raw")), testsupport::readFile(path("in.bin")));
+}
+
 #ifdef _WIN32
 TEST_F(Cli, StandardOutputOntoAFullDiskIsAFailure) {
     const char* tiny = std::getenv("QUENMARL_TINY_DISK");
