@@ -92,8 +92,8 @@ std::string rawFileName(const std::string& wavName) {
     return (dot == std::string::npos || dot == 0 ? wavName : wavName.substr(0, dot)) + ".raw";
 }
 
-void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string& inputPath,
-                   const BytesOutput& output, ConversionObserver* observer) {
+void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string& inputPath, const BytesOutput& output,
+                   ConversionObserver* observer) {
     WavData data;
     try {
         data = findWavData(*input);
@@ -137,8 +137,8 @@ void takeBackPath(const std::string& inputPath, const std::optional<BytesOutput>
     if (checkInput(inputPath) == runtime::PathKind::folder) {
         std::shared_ptr<const runtime::Folder> root;
         try {
-            root = std::make_shared<const runtime::Folder>(
-                runtime::absolutePath(inputPath, runtime::currentDirectory()));
+            root =
+                std::make_shared<const runtime::Folder>(runtime::absolutePath(inputPath, runtime::currentDirectory()));
         } catch (const runtime::OSError& error) {
             notTakenBack(couldNotReadLine(inputPath, error));
         }
@@ -147,8 +147,8 @@ void takeBackPath(const std::string& inputPath, const std::optional<BytesOutput>
         walker.finish();
         return;
     }
-    const BytesOutput beside{runtime::joinPath(runtime::folderPart(inputPath),
-                                               rawFileName(runtime::lastComponent(inputPath)))};
+    const BytesOutput beside{
+        runtime::joinPath(runtime::folderPart(inputPath), rawFileName(runtime::lastComponent(inputPath)))};
     takeBackBytes(openInputFile(inputPath), inputPath, output.value_or(beside), observer);
 }
 

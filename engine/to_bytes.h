@@ -38,8 +38,8 @@ struct BytesOutput {
 // not write ...", "ERROR: Input changed during conversion: " + inputPath,
 // and "ERROR: N bytes of the data chunk are missing; the M there were
 // written" after writing what is there.
-void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string& inputPath,
-                   const BytesOutput& output, ConversionObserver* observer);
+void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string& inputPath, const BytesOutput& output,
+                   ConversionObserver* observer);
 
 // The same for the file or folder at inputPath: a file's bytes go to
 // output (its path, or beside the file under rawFileName, never replacing
@@ -49,7 +49,6 @@ void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string&
 // raises, and ConversionError "ERROR: N file(s) ... not taken back; the
 // first: " + the first one's reason for a folder some of whose WAV files
 // were not.
-void takeBackPath(const std::string& inputPath, const std::optional<BytesOutput>& output,
-                  ConversionObserver* observer);
+void takeBackPath(const std::string& inputPath, const std::optional<BytesOutput>& output, ConversionObserver* observer);
 
 }  // namespace engine

@@ -118,9 +118,9 @@ CliOptions parseCliArguments(const std::vector<std::string>& arguments) {
     // nothing to do there.
     if (options.toBytes) {
         const std::pair<bool, const char*> shaping[] = {
-            {options.bitDepth.has_value(), "--bit-depth"}, {options.channels.has_value(), "--channels"},
+            {options.bitDepth.has_value(), "--bit-depth"},     {options.channels.has_value(), "--channels"},
             {options.sampleRate.has_value(), "--sample-rate"}, {options.noDcFilter, "--no-dc-filter"},
-            {options.encoding.has_value(), "--encoding"},     {options.maxFilesMb.has_value(), "--max-files-mb"},
+            {options.encoding.has_value(), "--encoding"},      {options.maxFilesMb.has_value(), "--max-files-mb"},
             {options.maxFileMb.has_value(), "--max-file-mb"},
         };
         for (const auto& [given, name] : shaping) {

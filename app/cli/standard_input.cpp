@@ -22,8 +22,7 @@ std::unique_ptr<runtime::InputFile> readStandardInputWhole(std::uint64_t limit) 
         while (const std::size_t got = runtime::readStandardInput(buffer.data(), buffer.size())) {
             size += got;
             // Read no further than the output can take.
-            if (size > limit)
-                throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
+            if (size > limit) throw engine::ConversionError("ERROR: Input too large for a WAV file: -");
             copy.write(buffer.data(), got);
         }
         if (size == 0) throw engine::RefusalError(engine::emptyInputLine);
