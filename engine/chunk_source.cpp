@@ -82,9 +82,7 @@ private:
     }
 
     std::uint8_t* bytes(std::uint64_t chunk) const { return buffers_[chunk % buffers_.size()].get() + headerRoom; }
-    void read(std::uint64_t chunk) {
-        readExactly(input_, chunks_.begin(chunk), chunks_.length(chunk), bytes(chunk));
-    }
+    void read(std::uint64_t chunk) { readExactly(input_, chunks_.begin(chunk), chunks_.length(chunk), bytes(chunk)); }
 
     const ChunkLayout chunks_;
     runtime::InputFile& input_;
