@@ -194,14 +194,26 @@ private:
             return true;
         }
         const std::string inputFile = runtime::joinPath(folder->path(), name);
+        // Opened first, its size read from what was opened: one look at
+        // the file instead of two. Never through a link: one swapped in
+        // since the listing is left out like the links listed.
+        std::unique_ptr<runtime::InputFile> input;
+        std::string notOpened;
         std::uint64_t size = 0;
         try {
-            size = folder->fileSize(name);
+            input = std::make_unique<runtime::InputFile>(*folder, name);
+            size = input->size();
         } catch (const runtime::NotAFileError&) {
             ++leftOut_.special;
             return true;
         } catch (const runtime::OSError& error) {
-            return unreadable(inputFile, couldNotReadLine(inputFile, error));
+            // Counted by the size its entry gives, as if it had opened.
+            notOpened = couldNotReadLine(inputFile, error);
+            try {
+                size = folder->fileSize(name);
+            } catch (const runtime::Error&) {
+                return unreadable(inputFile, notOpened);
+            }
         }
         const double sizeMb = static_cast<double>(size) / bytesPerMegabyte;
         if (!(sizeMb < settings_.maxFileSizeMb)) {
@@ -212,18 +224,7 @@ private:
             ++leftOut_.empty;
             return true;
         }
-        BatchItem item{nullptr, inputFile, {}};
-        std::unique_ptr<runtime::InputFile> input;
-        try {
-            // Never through a link: one swapped in since the listing is
-            // left out like the links listed.
-            input = std::make_unique<runtime::InputFile>(*folder, name);
-        } catch (const runtime::NotAFileError&) {
-            ++leftOut_.special;
-            return true;
-        } catch (const runtime::OSError& error) {
-            item.notConverted = couldNotReadLine(inputFile, error);
-        }
+        BatchItem item{nullptr, inputFile, notOpened};
         // Counted whether its conversion succeeds or not.
         totalMb_ += sizeMb;
         if (input) {
