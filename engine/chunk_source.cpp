@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/fast_dc_filter.h"
 #include "runtime/input_file.h"
 #include "runtime/output_file.h"

@@ -32,12 +32,6 @@ private:
     std::unique_ptr<std::uint8_t[], Free> bytes_;
 };
 
-// A buffer could not be had.
-struct OutOfMemory {};
-
-// The input read short: it has become shorter since it was opened.
-struct InputShrank {};
-
 // Room in front of every output buffer for the header, written with the
 // first chunk in one piece.
 inline constexpr std::uint64_t headerRoom = 44;

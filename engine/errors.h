@@ -30,4 +30,10 @@ public:
     const char* typeName() const noexcept override { return "ConversionError"; }
 };
 
+// Raised inside the engine, and turned into its line by the one that moves
+// the bytes (see movingBytes): a buffer could not be had, or the input read
+// short, having become shorter since it was opened.
+struct OutOfMemory {};
+struct InputShrank {};
+
 }  // namespace engine

@@ -24,12 +24,28 @@ static_assert(headerRoom == wavHeaderSize);
 
 [[noreturn]] void notConverted(const std::string& line) { throw ConversionError(line); }
 
-// The line of a buffer that could not be had.
-std::string outOfMemoryLine(bool filtered, const std::string& output) {
-    return filtered ? "ERROR: Could not allocate data for DC filter" : "ERROR: Could not allocate memory for " + output;
+}  // namespace
+
+std::unique_ptr<runtime::OutputFile> openOutputFile(const std::string& path, runtime::OutputNaming naming,
+                                                    std::uint32_t permissions) {
+    try {
+        return std::make_unique<runtime::OutputFile>(path, naming, permissions);
+    } catch (const runtime::OSError& error) {
+        notConverted(couldNotCreateLine(path, reasonOf(error)));
+    } catch (const runtime::DanglingLinkError& error) {
+        notConverted(couldNotCreateLine(path, reasonOf(error)));
+    }
 }
 
-}  // namespace
+void commitOutputFile(runtime::OutputFile& output, const std::string& outputName) {
+    try {
+        output.commit();
+    } catch (const runtime::IOError& error) {
+        notConverted("ERROR: Could not write " + outputName + ": " + error.what());
+    } catch (const runtime::OSError& error) {
+        notConverted(couldNotCreateLine(outputName, reasonOf(error)));
+    }
+}
 
 std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path) {
     try {
@@ -51,13 +67,7 @@ FileConversion::FileConversion(std::unique_ptr<runtime::InputFile> input, std::s
       plan_(planConversion(input_->size(), settings)) {
     // Too large: refused before anything is created.
     if (input_->size() > maxWavDataSize) notConverted("ERROR: Input too large for a WAV file: " + inputPath_);
-    try {
-        output_ = std::make_unique<runtime::OutputFile>(outputPath, naming, input_->permissions());
-    } catch (const runtime::OSError& error) {
-        notConverted(couldNotCreateLine(outputPath, reasonOf(error)));
-    } catch (const runtime::DanglingLinkError& error) {
-        notConverted(couldNotCreateLine(outputPath, reasonOf(error)));
-    }
+    output_ = openOutputFile(outputPath, naming, input_->permissions());
     ready();
 }
 
@@ -80,15 +90,8 @@ void FileConversion::ready() {
     // paths give the file; nothing has been written when this refuses.
     if (output_->replaces() == input_->identity()) throw RefusalError(sameFileLine);
     if (plan_.reading != ConversionPlan::Reading::whole) return;
-    try {
-        whole_ = std::make_unique<WholeInput>(*input_, plan_);
-    } catch (const OutOfMemory&) {
-        notConverted(outOfMemoryLine(plan_.filtered, outputName_));
-    } catch (const InputShrank&) {
-        notConverted("ERROR: Input changed during conversion: " + inputPath_);
-    } catch (const runtime::OSError& error) {
-        notConverted(couldNotReadLine(inputPath_, error));
-    }
+    movingBytes(inputPath_, outputName_, plan_.filtered,
+                [&] { whole_ = std::make_unique<WholeInput>(*input_, plan_); });
 }
 
 bool FileConversion::runsAlone() const { return whole_ != nullptr; }
@@ -128,7 +131,7 @@ void FileConversion::run(ConversionObserver* observer) {
     if (!whole_) output_->reserve(header.size() + input_->size());
     if (observer) observer->fileStarted(input_->size());
     const ChunkLayout& chunks = plan_.chunks;
-    try {
+    movingBytes(inputPath_, outputName_, plan_.filtered, [&] {
         const std::unique_ptr<ChunkSource> source = openChunkSource(plan_, *input_, whole_.get());
         for (std::uint64_t chunk = 0; chunk < chunks.count(); ++chunk) {
             // The header goes out with the first chunk.
@@ -138,22 +141,8 @@ void FileConversion::run(ConversionObserver* observer) {
         }
         // A change after the last read would go unseen otherwise.
         if (!input_->unchanged()) throw InputShrank{};
-    } catch (const OutOfMemory&) {
-        notConverted(outOfMemoryLine(plan_.filtered, outputName_));
-    } catch (const InputShrank&) {
-        notConverted("ERROR: Input changed during conversion: " + inputPath_);
-    } catch (const runtime::IOError& error) {
-        notConverted("ERROR: Could not write " + outputName_ + ": " + error.what());
-    } catch (const runtime::OSError& error) {
-        notConverted(couldNotReadLine(inputPath_, error));
-    }
-    try {
-        output_->commit();
-    } catch (const runtime::IOError& error) {
-        notConverted("ERROR: Could not write " + outputName_ + ": " + error.what());
-    } catch (const runtime::OSError& error) {
-        notConverted(couldNotCreateLine(outputName_, reasonOf(error)));
-    }
+    });
+    commitOutputFile(*output_, outputName_);
     input_->close();
 }
 

@@ -35,6 +35,16 @@ class ConversionObserver;
 // read " + path + ": " + the reason when it cannot be opened.
 std::unique_ptr<runtime::InputFile> openInputFile(const std::string& path);
 
+// Creates the output at path (see runtime::OutputFile). Raises
+// ConversionError "ERROR: Could not create " + path + ": " + the reason.
+std::unique_ptr<runtime::OutputFile> openOutputFile(const std::string& path, runtime::OutputNaming naming,
+                                                    std::uint32_t permissions);
+
+// Puts the output in place. Raises ConversionError "ERROR: Could not write
+// " + outputName + ": " + the reason, or "ERROR: Could not create " +
+// outputName + ": " + the reason when it cannot take its name.
+void commitOutputFile(runtime::OutputFile& output, const std::string& outputName);
+
 class FileConversion {
 public:
     // Writes to standard output instead of a file.

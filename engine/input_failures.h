@@ -24,4 +24,28 @@ std::string reasonOf(const runtime::Error& error);
 // "ERROR: Could not create " + path + ": " + reason.
 std::string couldNotCreateLine(const std::string& path, const std::string& reason);
 
+// Runs body, which moves the bytes of the input the lines call inputPath to
+// the output they call outputName, and raises ConversionError with the line
+// of what stopped it: "ERROR: Input changed during conversion: " +
+// inputPath (InputShrank), "ERROR: Could not allocate data for DC filter"
+// or "ERROR: Could not allocate memory for " + outputName (OutOfMemory, as
+// filtered says), "ERROR: Could not write " + outputName + ": " + the
+// reason (IOError), couldNotReadLine (OSError). The one place these lines
+// are made, for both directions.
+template <class Body>
+void movingBytes(const std::string& inputPath, const std::string& outputName, bool filtered, Body body) {
+    try {
+        body();
+    } catch (const OutOfMemory&) {
+        throw ConversionError(filtered ? "ERROR: Could not allocate data for DC filter"
+                                       : "ERROR: Could not allocate memory for " + outputName);
+    } catch (const InputShrank&) {
+        throw ConversionError("ERROR: Input changed during conversion: " + inputPath);
+    } catch (const runtime::IOError& error) {
+        throw ConversionError("ERROR: Could not write " + outputName + ": " + error.what());
+    } catch (const runtime::OSError& error) {
+        throw ConversionError(couldNotReadLine(inputPath, error));
+    }
+}
+
 }  // namespace engine

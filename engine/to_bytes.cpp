@@ -1,7 +1,7 @@
 #include "engine/to_bytes.h"
 
-#include "engine/chunk_source.h"
 #include "engine/conversion_observer.h"
+#include "engine/conversion_plan.h"
 #include "engine/convert_path.h"
 #include "engine/errors.h"
 #include "engine/file_conversion.h"
@@ -21,13 +21,7 @@ namespace {
 
 std::unique_ptr<runtime::OutputFile> openOutput(const BytesOutput& output, const runtime::InputFile& input) {
     if (!output.path) return std::make_unique<runtime::OutputFile>(runtime::OutputFile::StandardOutput{});
-    try {
-        return std::make_unique<runtime::OutputFile>(*output.path, output.naming, input.permissions());
-    } catch (const runtime::OSError& error) {
-        notTakenBack(couldNotCreateLine(*output.path, reasonOf(error)));
-    } catch (const runtime::DanglingLinkError& error) {
-        notTakenBack(couldNotCreateLine(*output.path, reasonOf(error)));
-    }
+    return openOutputFile(*output.path, output.naming, input.permissions());
 }
 
 // The WAV files of a folder, each taken back beside itself in the walk's
@@ -107,7 +101,7 @@ void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string&
     if (file->replaces() == input->identity()) throw RefusalError(sameFileLine);
     const std::string outputName = output.path.value_or("standard output");
     if (observer) observer->fileStarted(data.presentSize);
-    try {
+    movingBytes(inputPath, outputName, false, [&] {
         file->reserve(data.presentSize);
         const ChunkLayout chunks(data.presentSize, 1);
         for (std::uint64_t chunk = 0; chunk < chunks.count(); ++chunk) {
@@ -117,14 +111,8 @@ void takeBackBytes(std::unique_ptr<runtime::InputFile> input, const std::string&
             if (observer) observer->dataWritten(length);
         }
         if (!input->unchanged()) throw InputShrank{};
-        file->commit();
-    } catch (const InputShrank&) {
-        notTakenBack("ERROR: Input changed during conversion: " + inputPath);
-    } catch (const runtime::IOError& error) {
-        notTakenBack("ERROR: Could not write " + outputName + ": " + error.what());
-    } catch (const runtime::OSError& error) {
-        notTakenBack(couldNotReadLine(inputPath, error));
-    }
+    });
+    commitOutputFile(*file, outputName);
     input->close();
     if (data.missingBytes() > 0) {
         notTakenBack("ERROR: " + std::to_string(data.missingBytes()) + " bytes of the data chunk are missing; the " +
