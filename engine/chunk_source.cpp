@@ -97,30 +97,24 @@ private:
 // finishes the chunk it takes and then writes it. So two threads (or as
 // many as there are processors) stay busy, and none waits for another at
 // each chunk. The input is read in place, in the file's mapping (copying it
-// out first costs as much again as filtering it), or from its bytes read
-// whole.
+// out first costs as much again as filtering it).
 class FilteringSource final : public BufferedSource {
 public:
     // Chunks in flight at once: the one taken and those filtered ahead.
     static constexpr int ring = 3;
 
-    FilteringSource(const ConversionPlan& plan, runtime::InputFile& input, WholeInput* whole)
+    FilteringSource(const ConversionPlan& plan, runtime::InputFile& input)
         : chunks_(plan.chunks),
           sampleBytes_(plan.bitDepth / 8),
           input_(input),
-          whole_(whole),
           series_(runtime::sharedWorkerPool(), helperCount()),
           filters_{{plan.bitDepth, series_, plan.kernels},
                    {plan.bitDepth, series_, plan.kernels},
                    {plan.bitDepth, series_, plan.kernels}} {
-        if (whole) {
-            outputs_.push_back(whole->outputBytes());
-        } else {
-            const int buffers = static_cast<int>(std::min<std::uint64_t>(chunks_.count(), ring));
-            for (int i = 0; i < buffers; ++i) {
-                owned_.emplace_back(headerRoom + chunks_.chunkBytes());
-                outputs_.push_back(owned_.back().get() + headerRoom);
-            }
+        const int buffers = static_cast<int>(std::min<std::uint64_t>(chunks_.count(), ring));
+        for (int i = 0; i < buffers; ++i) {
+            owned_.emplace_back(headerRoom + chunks_.chunkBytes());
+            outputs_.push_back(owned_.back().get() + headerRoom);
         }
         for (std::uint64_t chunk = 0; chunk < std::min<std::uint64_t>(ring - 1, chunks_.count()); ++chunk) {
             start(chunk);
@@ -163,15 +157,11 @@ private:
         Filtering& filtering = filters_[chunk % ring];
         filtering.windowBegin = windowBegin(chunk);
         const std::uint64_t end = chunks_.end(chunk);
-        if (whole_) {
-            filtering.window = whole_->input->get() + filtering.windowBegin;
-        } else {
-            filtering.window = input_.view(filtering.windowBegin, end - filtering.windowBegin);
-            // The next chunk's bytes come from the disk while this one's are
-            // filtered; the first chunk's at once in one request.
-            if (chunk == 0) input_.prefetch(0, end);
-            input_.prefetch(end, ChunkLayout::maxChunkBytes);
-        }
+        filtering.window = input_.view(filtering.windowBegin, end - filtering.windowBegin);
+        // The next chunk's bytes come from the disk while this one's are
+        // filtered; the first chunk's at once in one request.
+        if (chunk == 0) input_.prefetch(0, end);
+        input_.prefetch(end, ChunkLayout::maxChunkBytes);
         filtering.filter.start(filtering.window, filtering.windowBegin / sampleBytes_, chunks_.firstSample(chunk),
                                chunks_.samples(chunk), outputs_[chunk % outputs_.size()]);
     }
@@ -179,7 +169,6 @@ private:
     const ChunkLayout chunks_;
     const std::uint64_t sampleBytes_;
     runtime::InputFile& input_;
-    WholeInput* whole_;
     std::vector<PageBuffer> owned_;
     std::vector<std::uint8_t*> outputs_;
     DcFilterState state_;
@@ -195,15 +184,19 @@ PageBuffer::PageBuffer(std::uint64_t size) : bytes_(new (pageAlignment, std::not
 
 void PageBuffer::Free::operator()(std::uint8_t* bytes) const { ::operator delete[](bytes, pageAlignment); }
 
-WholeInput::WholeInput(runtime::InputFile& file, const ConversionPlan& plan) : output(headerRoom + plan.chunks.size()) {
-    if (plan.filtered) input = std::make_unique<PageBuffer>(plan.chunks.size());
-    readExactly(file, 0, plan.chunks.size(), plan.filtered ? input->get() : outputBytes());
+WholeInput::WholeInput(runtime::InputFile& file, const ConversionPlan& plan)
+    : output(new (std::nothrow) std::uint8_t[headerRoom + plan.chunks.size()]) {
+    if (!output) throw OutOfMemory{};
+    readExactly(file, 0, plan.chunks.size(), outputBytes());
     outputReady = !plan.filtered;  // unchanged bytes are ready as read
 }
 
 std::unique_ptr<ChunkSource> openChunkSource(const ConversionPlan& plan, runtime::InputFile& input, WholeInput* whole) {
-    if (whole && whole->outputReady) return std::make_unique<ReadySource>(*whole, plan.chunks.size());
-    if (plan.filtered) return std::make_unique<FilteringSource>(plan, input, whole);
+    if (whole) {
+        if (!whole->outputReady) throw runtime::InternalError("an input read whole is written before it is filtered");
+        return std::make_unique<ReadySource>(*whole, plan.chunks.size());
+    }
+    if (plan.filtered) return std::make_unique<FilteringSource>(plan, input);
     return std::make_unique<CopyingSource>(plan, input);
 }
 

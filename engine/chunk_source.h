@@ -36,15 +36,17 @@ private:
 // first chunk in one piece.
 inline constexpr std::uint64_t headerRoom = 44;
 
-// A small input read whole when its conversion is readied: its bytes (for
-// the filter), and the output's bytes with the header's room in front.
+// A small input read whole when its conversion is readied, straight into
+// the output's buffer behind the header's room: unchanged bytes are ready
+// as read, and the filter turns them into the output's in place.
 struct WholeInput {
     // Reads the input whole. Raises OutOfMemory, InputShrank and what the
     // read raises.
     WholeInput(runtime::InputFile& input, const ConversionPlan& plan);
 
-    std::unique_ptr<PageBuffer> input;  // only when filtered
-    PageBuffer output;
+    // Not page-aligned, unlike large buffers: for a few pages the alignment
+    // costs the allocator more than it saves the copies.
+    std::unique_ptr<std::uint8_t[]> output;
     bool outputReady = false;  // the output's bytes are made
     std::uint8_t* outputBytes() const { return output.get() + headerRoom; }
 };
@@ -59,8 +61,8 @@ public:
     virtual void write(std::uint64_t chunk, std::span<const std::uint8_t> header, runtime::OutputFile& output) = 0;
 };
 
-// The source the plan calls for; whole is the input read whole, if it was.
-// Raises OutOfMemory.
+// The source the plan calls for; whole is the input read whole, if it was,
+// its output's bytes made. Raises OutOfMemory.
 std::unique_ptr<ChunkSource> openChunkSource(const ConversionPlan& plan, runtime::InputFile& input, WholeInput* whole);
 
 }  // namespace engine

@@ -35,7 +35,8 @@ void applyDcFilter(std::uint8_t* destination, const std::uint8_t* source, std::i
 void filterSamplesSequentially(std::uint8_t* destination, const std::uint8_t* source, std::uint64_t sampleCount,
                                std::uint16_t bitDepth, DcFilterState& state);
 
-// One stream of samples for filterStreamsSideBySide.
+// One stream of samples for filterStreamsSideBySide. The destination may be
+// the source itself: each sample is read before its output is written.
 struct FilterStream {
     const std::uint8_t* source;
     std::uint8_t* destination;

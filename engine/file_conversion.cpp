@@ -1,7 +1,5 @@
 #include "engine/file_conversion.h"
 
-#include <algorithm>
-#include <array>
 #include <vector>
 
 #include "engine/conversion_observer.h"
@@ -108,13 +106,9 @@ void FileConversion::filterTogether(std::span<FileConversion* const> conversions
         if (!conversion->filtersInputReadWhole() || conversion->plan_.bitDepth != plan.bitDepth) {
             throw runtime::InternalError("a conversion filtered with others has no input read whole of their depth");
         }
-        const std::uint64_t size = conversion->input_->size();
-        const std::uint64_t whole = size / sampleBytes * sampleBytes;
-        const std::uint8_t* input = conversion->whole_->input->get();
-        std::uint8_t* output = conversion->whole_->outputBytes();
-        // The partial sample at the end goes out unchanged.
-        std::copy(input + whole, input + size, output + whole);
-        streams.push_back({input, output, whole / sampleBytes});
+        // In place; the partial sample at the end goes out unchanged.
+        std::uint8_t* bytes = conversion->whole_->outputBytes();
+        streams.push_back({bytes, bytes, conversion->input_->size() / sampleBytes});
     }
     filterStreamsSideBySide(streams, plan.bitDepth, plan.kernels);
     for (FileConversion* conversion : conversions) conversion->whole_->outputReady = true;
@@ -130,6 +124,10 @@ void FileConversion::run(ConversionObserver* observer) {
     // output the call would cost more than it saves.
     if (!whole_) output_->reserve(header.size() + input_->size());
     if (observer) observer->fileStarted(input_->size());
+    if (filtersInputReadWhole()) {
+        FileConversion* self = this;
+        filterTogether({&self, 1});
+    }
     const ChunkLayout& chunks = plan_.chunks;
     movingBytes(inputPath_, outputName_, plan_.filtered, [&] {
         const std::unique_ptr<ChunkSource> source = openChunkSource(plan_, *input_, whole_.get());
@@ -139,8 +137,10 @@ void FileConversion::run(ConversionObserver* observer) {
                           *output_);
             if (observer) observer->dataWritten(chunks.length(chunk));
         }
-        // A change after the last read would go unseen otherwise.
-        if (!input_->unchanged()) throw InputShrank{};
+        // A change after the last read would go unseen otherwise. (An input
+        // read whole is the bytes of that one read: a change after it is one
+        // after the conversion took them.)
+        if (!whole_ && !input_->unchanged()) throw InputShrank{};
     });
     commitOutputFile(*output_, outputName_);
     input_->close();

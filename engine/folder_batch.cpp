@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/conversion_observer.h"
@@ -49,36 +50,50 @@ struct BatchItem {
     std::string notConverted;
 };
 
+// Files handed on together: each hand-over costs the two threads a wake-up,
+// so it carries many files.
+using BatchGroup = std::vector<BatchItem>;
+
 // Converts the walker's files one at a time, in the walk's order, and
 // counts those it does not convert.
 class BatchConverter {
 public:
     explicit BatchConverter(ConversionObserver* observer) : observer_(observer) {}
 
-    // Converts the items of the queue until it is closed and empty.
-    void run(runtime::WorkQueue<BatchItem>& queue) {
+    // Converts the groups of the queue until it is closed and empty.
+    void run(runtime::WorkQueue<BatchGroup>& queue) {
         for (;;) {
-            std::optional<BatchItem> item = queue.pop();
-            if (!item) return;
-            convert(*item);
+            std::optional<BatchGroup> group = queue.pop();
+            if (!group) return;
+            convert(*group);
+            std::lock_guard guard(mutex_);
+            converted_ += group->size();
+            spent_.push_back(std::move(*group));
+            advanced_.notify_all();
         }
     }
 
-    void convert(BatchItem& item) {
-        if (item.conversion) {
-            try {
-                item.conversion->run(observer_);
-            } catch (const InputError& error) {
-                item.notConverted = error.what();
-            }
-        }
-        if (!item.notConverted.empty()) {
-            if (observer_) observer_->fileNotConverted(item.path, item.notConverted);
-            if (failures_++ == 0) firstFailure_ = item.notConverted;
-        }
+    // Frees the groups converted since the last call. The walker, which
+    // made them, calls it: memory goes back to the thread that took it, so
+    // the two threads do not contend for the allocator's lock file after
+    // file.
+    void freeSpent() {
+        std::vector<BatchGroup> spent;
         std::lock_guard guard(mutex_);
-        ++converted_;
-        advanced_.notify_all();
+        spent.swap(spent_);
+    }
+
+    // Converts a group, in order, its small inputs filtered together first.
+    void convert(BatchGroup& group) {
+        std::vector<FileConversion*> together;
+        for (const BatchItem& item : group) {
+            if (item.conversion && item.conversion->filtersInputReadWhole()) together.push_back(item.conversion.get());
+        }
+        {
+            const runtime::BusyThreads::Busy filtering;
+            FileConversion::filterTogether(together);
+        }
+        for (BatchItem& item : group) convert(item);
     }
 
     // Waits until count items are converted, or the converter has stopped.
@@ -103,6 +118,20 @@ public:
     }
 
 private:
+    void convert(BatchItem& item) {
+        if (item.conversion) {
+            try {
+                item.conversion->run(observer_);
+            } catch (const InputError& error) {
+                item.notConverted = error.what();
+            }
+        }
+        if (!item.notConverted.empty()) {
+            if (observer_) observer_->fileNotConverted(item.path, item.notConverted);
+            if (failures_++ == 0) firstFailure_ = item.notConverted;
+        }
+    }
+
     static std::string withoutErrorPrefix(const std::string& line) {
         const std::string prefix = "ERROR: ";
         return line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : line;
@@ -114,6 +143,7 @@ private:
     std::mutex mutex_;
     std::condition_variable advanced_;
     std::uint64_t converted_ = 0;
+    std::vector<BatchGroup> spent_;
     bool stopped_ = false;
 };
 
@@ -122,7 +152,7 @@ private:
 // raised by finish().
 class BatchWriter {
 public:
-    BatchWriter(BatchConverter& converter, runtime::WorkQueue<BatchItem>& queue)
+    BatchWriter(BatchConverter& converter, runtime::WorkQueue<BatchGroup>& queue)
         : queue_(queue), thread_([this, &converter] {
               try {
                   converter.run(queue_);
@@ -148,19 +178,19 @@ public:
     }
 
 private:
-    runtime::WorkQueue<BatchItem>& queue_;
+    runtime::WorkQueue<BatchGroup>& queue_;
     std::exception_ptr error_;
     std::thread thread_;  // last: started when the rest is ready
 };
 
-// Files the walker may queue ahead of the converter, besides those of the
-// group it is readying. Each holds its input and its temporary output open,
-// and a small one its bytes, so the two bound the descriptors as well as
-// the memory.
-constexpr std::size_t filesAhead = 16;
 // Files readied before they go on together: as many as the filter runs
 // side by side.
 constexpr std::size_t filesTogether = 16;
+// Groups the walker may queue ahead of the one the writer converts and the
+// one it readies itself. Each file holds its input and its temporary output
+// open, and a small one its bytes, so this bounds the descriptors as well
+// as the memory.
+constexpr std::size_t groupsAhead = 2;
 
 // Walks the input folder and chooses the files to convert.
 class FolderWalker final : public FolderVisitor {
@@ -168,7 +198,7 @@ public:
     // queue: where the readied conversions go to the writer, or nothing when
     // there is none and the walker converts them itself.
     FolderWalker(const std::string& outputRoot, const ConversionSettings& settings,
-                 runtime::WorkQueue<BatchItem>* queue, BatchConverter& converter)
+                 runtime::WorkQueue<BatchGroup>* queue, BatchConverter& converter)
         : outputRoot_(outputRoot), settings_(settings), queue_(queue), converter_(converter) {}
 
     // Walks the folder (see walkFolder) and hands the files on. Stops
@@ -249,29 +279,21 @@ private:
     }
 
     bool handOn() {
-        std::vector<FileConversion*> together;
         bool large = false;
-        for (const BatchItem& item : group_) {
-            if (!item.conversion) continue;
-            if (item.conversion->filtersInputReadWhole()) together.push_back(item.conversion.get());
-            large = large || !item.conversion->runsAlone();
-        }
-        FileConversion::filterTogether(together);
+        for (const BatchItem& item : group_) large = large || (item.conversion && !item.conversion->runsAlone());
         if (!queue_) {
             // Counted as busy where it converts, not twice.
             const runtime::BusyThreads::Waiting walking;
-            for (BatchItem& item : group_) converter_.convert(item);
+            converter_.convert(group_);
             group_.clear();
             return true;
         }
         // From here the walker only hands on and waits, whatever the writer
         // starts meanwhile.
         const runtime::BusyThreads::Waiting waiting;
-        for (BatchItem& item : group_) {
-            if (!queue_->push(std::move(item))) return false;
-        }
+        converter_.freeSpent();
         handed_ += group_.size();
-        group_.clear();
+        if (!queue_->push(std::exchange(group_, {}))) return false;
         // A large file is converted by the writer with the pool's workers:
         // the walker waits meanwhile, so that no more threads work than
         // there are processors.
@@ -281,10 +303,10 @@ private:
 
     const std::string outputRoot_;
     const ConversionSettings& settings_;
-    runtime::WorkQueue<BatchItem>* queue_;
+    runtime::WorkQueue<BatchGroup>* queue_;
     BatchConverter& converter_;
     std::uint64_t handed_ = 0;
-    std::vector<BatchItem> group_;
+    BatchGroup group_;
     double totalMb_ = 0.0;
     LeftOutFiles leftOut_;
 };
@@ -323,13 +345,14 @@ void convertFolder(const std::string& inputPath, const std::string& outputPath, 
     if (runtime::isInsideFolder(outputRoot, root->identity())) throw RefusalError(sameFileLine);
     ensureOutputFolder(outputPath, observer);
     // Who does what: this thread, the walker, lists the folders, opens each
-    // file, creates its output, reads a small one whole and filters sixteen
-    // of them at a time side by side; the writer, a thread of its own, runs
-    // the readied conversions one at a time in the walk's order. A large
-    // file the writer converts with the pool's workers while the walker
-    // waits. With one processor the walker converts each file itself.
+    // file, creates its output and reads a small one whole, and hands the
+    // files on sixteen at a time; the writer, a thread of its own, filters
+    // the small inputs of each group side by side and runs the conversions
+    // one at a time in the walk's order. A large file the writer converts
+    // with the pool's workers while the walker waits. With one processor the
+    // walker converts each group itself.
     const runtime::BusyThreads::Busy busy;
-    runtime::WorkQueue<BatchItem> queue(filesAhead);
+    runtime::WorkQueue<BatchGroup> queue(groupsAhead);
     BatchConverter converter(observer);
     const bool writerThread = runtime::sharedWorkerPool().threadCount() > 1;
     FolderWalker walker(outputRoot, settings, writerThread ? &queue : nullptr, converter);

@@ -159,6 +159,13 @@ bool createUnnamed(const std::string& path, mode_t mode, Descriptor& file) {
 // Gives the open file the name path, which must be free. Errno tells why
 // not.
 bool linkTo(int descriptor, const std::string& path) {
+#ifdef AT_EMPTY_PATH
+    // Directly where the system lets this process (it may refuse it to
+    // processes without the right to search every folder): one lookup fewer
+    // than through /proc.
+    if (::linkat(descriptor, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT && errno != EPERM) return false;
+#endif
     const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
@@ -182,6 +189,18 @@ void nameBeside(OutputFile::Native& native, const std::string& path, Make make) 
         native.entry.reset();
         if (error != EEXIST || attempt == 100) throw osErrorFromCode(static_cast<std::uint32_t>(error), path);
     }
+}
+
+// The output is to replace what found describes at native.path: a folder
+// is refused, a file must be writable and passes on its mode and owner.
+void takeOver(OutputFile::Native& native, const struct stat& found, const std::string& shown) {
+    if (S_ISDIR(found.st_mode)) throw osErrorFromCode(EISDIR, shown);
+    if (!S_ISREG(found.st_mode)) return;
+    checkReplaceable(native.path, shown);
+    native.replaced = identityOf(found);
+    native.earlier = found;
+    native.mode = found.st_mode & 0777;
+    native.hasMode = false;
 }
 
 // Gives the finished file the owner and mode it is to have under its name.
@@ -231,6 +250,17 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
             return;
         }
     } else {
+        // A name the program made is mostly free: what it holds is looked
+        // at only when naming the output finds it taken (see commit), which
+        // spares each file of a batch a lookup in the folder the outputs
+        // are named in meanwhile. Looked at now where the file cannot be
+        // made without a name.
+        if (naming == OutputNaming::own && createUnnamed(native.path, native.mode, native.owned)) {
+            native.descriptor = native.owned.get();
+            native.unnamed = true;
+            native.hasMode = (native.mode & creationMask()) == 0;
+            return;
+        }
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0) {
             if (naming == OutputNaming::fresh) throw osErrorFromCode(EEXIST, path);
@@ -240,13 +270,7 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
         }
         native.fresh = naming == OutputNaming::fresh;
     }
-    if (found && S_ISDIR(found->st_mode)) throw osErrorFromCode(EISDIR, path);
-    if (found && S_ISREG(found->st_mode)) {
-        checkReplaceable(native.path, path);
-        native.replaced = identityOf(*found);
-        native.earlier = found;
-        native.mode = found->st_mode & 0777;
-    }
+    if (found) takeOver(native, *found, path);
     if (createUnnamed(native.path, native.mode, native.owned)) {
         native.descriptor = native.owned.get();
         native.unnamed = true;
@@ -338,6 +362,13 @@ void OutputFile::commit() {
     if (!native.inPlace) settleMode(native);
     if (native.unnamed && !linkTo(native.descriptor, native.path)) {
         if (errno != EEXIST || native.fresh) throw lastOSError(native.path);
+        if (!native.earlier) {
+            // Taken since it was looked at, or never looked at.
+            struct stat found {};
+            if (::lstat(native.path.c_str(), &found) != 0) throw lastOSError(native.path);
+            takeOver(native, found, native.path);
+            settleMode(native);
+        }
         // An earlier file of that name: the new one is named beside it
         // first, then moved over it in one step.
         nameBeside(native, native.path,

@@ -83,7 +83,7 @@ TEST(DcFilter, UnfilteredBitDepthsKeepEveryInputByte) {
 
 // Streams of many lengths filtered together, more than run side by side at
 // once, one of them a constant run that comes to rest: each exactly as if
-// filtered alone.
+// filtered alone, into other buffers or in place.
 class SideBySide : public testing::TestWithParam<FilterKernel> {};
 
 TEST_P(SideBySide, EachStreamAsIfFilteredAlone) {
@@ -107,8 +107,14 @@ TEST_P(SideBySide, EachStreamAsIfFilteredAlone) {
             streams.push_back({inputs[i].data(), outputs[i].data(), inputs[i].size() / width});
         }
         filterStreamsSideBySide(streams, bits, detail::laneKernelsFor(GetParam()));
+        std::vector<Bytes> inPlace = inputs;
+        for (std::size_t i = 0; i < inputs.size(); ++i)
+            streams[i] = {inPlace[i].data(), inPlace[i].data(), streams[i].samples};
+        filterStreamsSideBySide(streams, bits, detail::laneKernelsFor(GetParam()));
         for (std::size_t i = 0; i < inputs.size(); ++i) {
-            EXPECT_EQ(outputs[i], filtered(inputs[i], bits)) << bits << " bits, stream " << i;
+            const Bytes expected = filtered(inputs[i], bits);
+            EXPECT_EQ(outputs[i], expected) << bits << " bits, stream " << i;
+            EXPECT_EQ(inPlace[i], expected) << bits << " bits, stream " << i << " in place";
         }
     }
 }
