@@ -59,52 +59,6 @@ inline void transposeWords(__m128i (&r)[8]) {
     }
 }
 
-// 8 lanes x 16 bytes to 16 steps x 8 bytes: r[j] then holds step 2j in its
-// low and step 2j + 1 in its high half.
-inline void lanesToSteps(__m128i (&r)[8]) {
-    __m128i a[8], b[8];
-    for (int i = 0; i < 4; ++i) {
-        a[2 * i] = _mm_unpacklo_epi8(r[2 * i], r[2 * i + 1]);
-        a[2 * i + 1] = _mm_unpackhi_epi8(r[2 * i], r[2 * i + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        b[4 * h + 0] = _mm_unpacklo_epi16(a[h], a[2 + h]);
-        b[4 * h + 1] = _mm_unpackhi_epi16(a[h], a[2 + h]);
-        b[4 * h + 2] = _mm_unpacklo_epi16(a[4 + h], a[6 + h]);
-        b[4 * h + 3] = _mm_unpackhi_epi16(a[4 + h], a[6 + h]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        r[4 * h + 0] = _mm_unpacklo_epi32(b[4 * h + 0], b[4 * h + 2]);
-        r[4 * h + 1] = _mm_unpackhi_epi32(b[4 * h + 0], b[4 * h + 2]);
-        r[4 * h + 2] = _mm_unpacklo_epi32(b[4 * h + 1], b[4 * h + 3]);
-        r[4 * h + 3] = _mm_unpackhi_epi32(b[4 * h + 1], b[4 * h + 3]);
-    }
-}
-
-// 16 steps x 8 bytes (z[j] holding steps j and j + 8) back to 8 lanes x 16
-// bytes.
-inline void stepsToLanes(__m128i (&z)[8]) {
-    __m128i u[8], v[8], w[8];
-    for (int i = 0; i < 4; ++i) {
-        u[2 * i] = _mm_unpacklo_epi8(z[2 * i], z[2 * i + 1]);
-        u[2 * i + 1] = _mm_unpackhi_epi8(z[2 * i], z[2 * i + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {
-        v[4 * h + 0] = _mm_unpacklo_epi16(u[4 * h + 0], u[4 * h + 2]);
-        v[4 * h + 1] = _mm_unpackhi_epi16(u[4 * h + 0], u[4 * h + 2]);
-        v[4 * h + 2] = _mm_unpacklo_epi16(u[4 * h + 1], u[4 * h + 3]);
-        v[4 * h + 3] = _mm_unpackhi_epi16(u[4 * h + 1], u[4 * h + 3]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        w[2 * i] = _mm_unpacklo_epi32(v[i], v[i + 4]);
-        w[2 * i + 1] = _mm_unpackhi_epi32(v[i], v[i + 4]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        z[2 * i] = _mm_unpacklo_epi64(w[i], w[i + 4]);
-        z[2 * i + 1] = _mm_unpackhi_epi64(w[i], w[i + 4]);
-    }
-}
-
 // Runs eight steps of all eight chains. rows[k] holds lane k's eight
 // samples as 16-bit values on entry and, with Write, its eight outputs on
 // return.
