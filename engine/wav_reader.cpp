@@ -44,6 +44,9 @@ constexpr std::uint32_t ds64Size = 28;
 // A 32-bit size of all ones: "see the ds64 chunk" in RF64, "unknown" in a
 // plain RIFF file.
 constexpr std::uint32_t openSize = 0xFFFFFFFF;
+// What sox claims for data it writes to a pipe, where it cannot go back to
+// the size: the data run to the end of the file when it holds fewer.
+constexpr std::uint32_t soxStreamSize = 0x7FFFF000;
 
 std::uint16_t u16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
 std::uint32_t u32(const std::uint8_t* at) { return u16(at) | std::uint32_t{u16(at + 2)} << 16; }
@@ -150,6 +153,7 @@ WavData findWavData(ByteSource& source) {
         if (isId(&header[0], "data")) {
             std::optional<std::uint64_t> claimed = size32;
             if (size32 == openSize) claimed = rf64 ? ds64DataSize : std::nullopt;
+            if (size32 == soxStreamSize && size32 > left && !rf64) claimed = std::nullopt;
             if (!data) data = WavData{body, claimed, claimed ? std::min(*claimed, left) : left, {}, rf64};
             if (!claimed || *claimed >= left) {
                 dataReachEnd = true;

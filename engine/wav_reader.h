@@ -80,7 +80,8 @@ struct WavData {
     std::uint64_t offset = 0;  // of the data chunk's first byte in the file
     // The data's size as the file gives it; none where the file leaves it
     // open (0xFFFFFFFF in a plain RIFF file, as a writer that streamed leaves
-    // it): the data then run to the end of the file.
+    // it, or the 0x7FFFF000 sox writes to a pipe when the file holds less):
+    // the data then run to the end of the file.
     std::optional<std::uint64_t> claimedSize;
     // The data's bytes the file holds: claimedSize, or fewer when the file is
     // cut off inside the data. offset + presentSize never exceeds its size.

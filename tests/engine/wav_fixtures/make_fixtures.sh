@@ -20,7 +20,7 @@ sox -D -n -r 8000 -c 1 -e a-law alaw.wav synth 0.004125 sine 440
 # 32-bit float, two channels.
 sox -D -n -r 8000 -c 2 -e floating-point -b 32 float32.wav synth 0.002 sine 440
 # Written to a pipe, sox cannot go back to the sizes: it claims 0x7FFFF000
-# bytes of data and holds 8.
+# bytes of data and holds 8 (read as data to the end of the file).
 sox -D -n -r 8000 -c 1 -b 8 -t wav - synth 0.001 sine 440 2>/dev/null | cat >sox_pipe.wav
 
 le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
