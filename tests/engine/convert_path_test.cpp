@@ -215,7 +215,9 @@ TEST_F(ConvertPath, BatchWalksDepthFirstAndLaterSameNamesReplaceEarlierOnes) {
 
 TEST_F(ConvertPath, FilesThatCannotBeReadAreCountedAndTheRestConverted) {
     folder("in");
-    const int files = 40;
+    // More than the batch holds open ahead of its writer (a few groups of
+    // sixteen), so that some are still to be opened when they go.
+    const int files = 200;
     for (int i = 0; i < files; ++i) write("in/f" + std::to_string(i), {static_cast<std::uint8_t>(i + 1)});
 #ifdef _WIN32
     // Another program holds one file open without sharing it.
