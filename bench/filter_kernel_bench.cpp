@@ -19,10 +19,10 @@ namespace {
 using engine::FilterKernel;
 using engine::detail::Lane;
 
-// A worker's share of the converter's 8 MiB chunk: 16 chains of about
-// 170,000 samples each (three threads share 48 segments). Odd multiples of
-// 64 samples apart, as the fast filter places them.
-constexpr std::uint64_t chainSamples = 170'000 / 64 * 64 + 64 * ((170'000 / 64) % 2 == 0);
+// A worker's share of the converter's 2 MiB chunk of 8-bit samples: 16
+// chains of about 65,536 samples each (two threads share 32 segments). Odd
+// multiples of 64 samples apart, as the fast filter places them.
+constexpr std::uint64_t chainSamples = 65'536 / 64 * 64 - 64 * ((65'536 / 64) % 2 == 0);
 constexpr int chains = 16;
 
 template <class Codec, bool Write>

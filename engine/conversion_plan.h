@@ -20,7 +20,10 @@ public:
     ChunkLayout(std::uint64_t size, std::uint64_t sampleBytes);
 
     // The largest chunk: the buffers a conversion needs hold this much.
-    static constexpr std::uint64_t maxChunkBytes = std::uint64_t{8} << 20;
+    // Small enough that a chunk mostly stays in the processor's cache from
+    // the filter writing it to the system copying it out: chunks of 8 MiB
+    // made a conversion about a tenth slower.
+    static constexpr std::uint64_t maxChunkBytes = std::uint64_t{2} << 20;
 
     std::uint64_t size() const { return size_; }
     std::uint64_t count() const { return count_; }

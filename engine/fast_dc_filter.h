@@ -34,7 +34,10 @@ struct LaneKernels;
 
 // The sizes the fast filter works with, exposed so tests can hit every edge.
 struct FastFilterLimits {
-    static constexpr std::uint64_t warmUpSamples = 16384;
+    // A chain forgets a difference in its state by the coefficient (0.995)
+    // per sample: after 8,192 samples all but 2^-59 of it, below the last
+    // bit of all but outputs near zero, which the settling pass mends.
+    static constexpr std::uint64_t warmUpSamples = 8192;
     static constexpr std::uint64_t checkpointInterval = 512;
     static constexpr std::uint64_t minSegmentSamples = 65536;
     static constexpr int chainsPerThread = 16;

@@ -138,7 +138,7 @@ void InputFile::prefetch(std::uint64_t offset, std::uint64_t length) noexcept {
     const auto size = static_cast<std::uint64_t>(native.opened.st_size);
     if (!native.mapping || offset >= size) return;
     length = std::min(length, size - offset);
-    // Asking looks up every page: for 8 MiB in memory, as they mostly are,
+    // Asking looks up every page: for a chunk in memory, as it mostly is,
     // as long as a twentieth of filtering them. A few pages tell first.
     const std::uint64_t page = pageBytes();
     constexpr std::uint64_t looks = 16;
