@@ -203,6 +203,17 @@ void takeOver(OutputFile::Native& native, const struct stat& found, const std::s
     native.hasMode = false;
 }
 
+// Creates the output without a name, to be named when committed. False
+// where the file system cannot.
+bool startUnnamed(OutputFile::Native& native) {
+    if (!createUnnamed(native.path, native.mode, native.owned)) return false;
+    native.descriptor = native.owned.get();
+    native.unnamed = true;
+    // The creation mask took its bits from the mode asked for.
+    native.hasMode = (native.mode & creationMask()) == 0;
+    return true;
+}
+
 // Gives the finished file the owner and mode it is to have under its name.
 void settleMode(const OutputFile::Native& native) {
     const struct stat* earlier = native.earlier ? &*native.earlier : nullptr;
@@ -255,12 +266,7 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
         // spares each file of a batch a lookup in the folder the outputs
         // are named in meanwhile. Looked at now where the file cannot be
         // made without a name.
-        if (naming == OutputNaming::own && createUnnamed(native.path, native.mode, native.owned)) {
-            native.descriptor = native.owned.get();
-            native.unnamed = true;
-            native.hasMode = (native.mode & creationMask()) == 0;
-            return;
-        }
+        if (naming == OutputNaming::own && startUnnamed(native)) return;
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0) {
             if (naming == OutputNaming::fresh) throw osErrorFromCode(EEXIST, path);
@@ -271,13 +277,7 @@ OutputFile::OutputFile(const std::string& path, OutputNaming naming, std::uint32
         native.fresh = naming == OutputNaming::fresh;
     }
     if (found) takeOver(native, *found, path);
-    if (createUnnamed(native.path, native.mode, native.owned)) {
-        native.descriptor = native.owned.get();
-        native.unnamed = true;
-        // The creation mask took its bits from the mode asked for.
-        native.hasMode = (native.mode & creationMask()) == 0;
-        return;
-    }
+    if (startUnnamed(native)) return;
     nameBeside(native, native.path, [&](const std::string& temporary) {
         native.owned.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         return static_cast<bool>(native.owned);
